@@ -1,0 +1,55 @@
+#include "plugin/FieldTable.h"
+
+namespace quillet {
+
+const FieldDescriptor FieldTable[FieldCount] = {
+    {"Category", FieldString, ""},
+    {"ContentStatus", FieldString, ""},
+    {"ContentType", FieldString, ""},
+    {"Created", FieldDateTime, ""},
+    {"Creator", FieldString, ""},
+    {"Description", FieldString, ""},
+    {"Identifier", FieldString, ""},
+    {"Keywords", FieldString, ""},
+    {"Language", FieldString, ""},
+    {"LastModifiedBy", FieldString, ""},
+    {"LastPrinted", FieldDateTime, ""},
+    {"Modified", FieldDateTime, ""},
+    {"Revision", FieldString, ""},
+    {"Subject", FieldString, ""},
+    {"Title", FieldString, ""},
+    {"Version", FieldString, ""},
+    {"AppVersion", FieldString, ""},
+    {"Application", FieldString, ""},
+    {"Characters", FieldNumeric32, ""},
+    {"CharactersWithSpaces", FieldNumeric32, ""},
+    {"Company", FieldString, ""},
+    {"DigitalSig", FieldBoolean, ""},
+    {"DigitalSigExt", FieldBoolean, ""},
+    {"DocSecurityLevel", FieldNumeric32, ""},
+    {"HiddenSlides", FieldNumeric32, ""},
+    {"HyperlinkBase", FieldString, ""},
+    {"HyperlinksChanged", FieldBoolean, ""},
+    {"Lines", FieldNumeric32, ""},
+    {"LinksUpToDate", FieldBoolean, ""},
+    {"MMClips", FieldNumeric32, ""},
+    {"Manager", FieldString, ""},
+    {"Notes", FieldNumeric32, ""},
+    {"Pages", FieldNumeric32, ""},
+    {"Paragraphs", FieldNumeric32, ""},
+    {"PresentationFormat", FieldString, ""},
+    {"ScaleCrop", FieldString, ""},
+    {"SharedDoc", FieldBoolean, ""},
+    {"Sheets", FieldNumeric32, ""},
+    {"Slides", FieldNumeric32, ""},
+    {"Template", FieldString, ""},
+    {"TotalTime", FieldTime, ""},
+    {"TotalTimeMin", FieldNumeric32, ""},
+    {"Words", FieldNumeric32, ""},
+    {"Titles", FieldFullText, ""},
+    {"Content", FieldFullText, ""},
+};
+
+const char* const DetectionExpression = "EXT=\"DOCX\" | EXT=\"XLSX\" | EXT=\"PPTX\" | EXT=\"PPSX\"";
+
+}  // namespace quillet

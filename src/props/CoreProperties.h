@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+namespace quillet {
+
+// The sixteen core properties of "docProps/core.xml", as ANSI texts (dates as their text).
+class CoreProperties {
+  public:
+    explicit CoreProperties(const char* packagePath) : fileName(packagePath) {}
+
+    // Reads the package; whatever cannot be read stays empty.
+    void Load();
+
+    std::string category;
+    std::string contentStatus;
+    std::string contentType;
+    std::string created;
+    std::string creator;
+    std::string description;
+    std::string identifier;
+    std::string keywords;
+    std::string language;
+    std::string lastModifiedBy;
+    std::string lastPrinted;
+    std::string modified;
+    std::string revision;
+    std::string subject;
+    std::string title;
+    std::string version;
+    const char* fileName;  // borrowed from the creator
+};
+
+// The text of the child element `elementName` of the root "cp:coreProperties", in ANSI, or the
+// empty string.
+std::string ReadCoreElement(const std::string& partText, const char* elementName);
+
+}  // namespace quillet

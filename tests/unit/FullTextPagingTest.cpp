@@ -1,0 +1,116 @@
+#include "plugin/FullTextPaging.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "plugin/FieldTable.h"
+#include "text/DocumentText.h"
+
+namespace quillet {
+namespace {
+
+class FullTextPaging : public ::testing::Test {
+  protected:
+    void SetUp() override { SetFullTextOffset(0); }
+
+    // One paging call over `text` with a fresh buffer of `size` bytes (plus sentinels).
+    int32_t Page(const std::string& text, int32_t unitIndex, int32_t size) {
+        buffer_.assign(static_cast<size_t>(size > 0 ? size : 0) + 8, 'x');
+        ++builds_;
+        const int32_t result = PageFullText(unitIndex, buffer_.data(), size,
+                                            [&]() -> const std::string& { return text; });
+        for (size_t i = buffer_.size() - 8; i < buffer_.size(); ++i) {
+            EXPECT_EQ(buffer_[i], 'x') << "overrun at " << i;
+        }
+        return result;
+    }
+    std::string Received() const { return std::string(buffer_.data()); }
+    bool Untouched() const {
+        for (const char c : buffer_) {
+            if (c != 'x')
+                return false;
+        }
+        return true;
+    }
+
+    std::vector<char> buffer_;
+    int builds_ = 0;
+};
+
+TEST_F(FullTextPaging, TenCharactersThroughAFourByteBuffer) {
+    const std::string text = "0123456789";
+    ASSERT_EQ(Page(text, 0, 4), FieldFullText);
+    EXPECT_EQ(Received(), "012");
+    const char* pieces[] = {"345", "678", "9"};
+    int unit = 1;
+    for (const char* piece : pieces) {
+        ASSERT_EQ(Page(text, unit++, 4), FieldFullText);
+        EXPECT_EQ(Received(), piece);
+    }
+    const int32_t offsetAtEnd = FullTextOffset();
+    EXPECT_EQ(Page(text, unit, 4), FieldEmpty);
+    EXPECT_TRUE(Untouched());
+    EXPECT_EQ(FullTextOffset(), offsetAtEnd);
+    EXPECT_EQ(Page(text, -1, 4), FieldFullText);
+    EXPECT_TRUE(Untouched());
+    EXPECT_EQ(FullTextOffset(), 0);
+}
+
+TEST_F(FullTextPaging, TextOfExactlyTheBufferLessOne) {
+    ASSERT_EQ(Page("abc", 0, 4), FieldFullText);
+    EXPECT_EQ(Received(), "abc");
+    EXPECT_EQ(Page("abc", 1, 4), FieldEmpty);
+}
+
+TEST_F(FullTextPaging, EmptyTextGivesAnEmptyFirstPieceThenEnds) {
+    ASSERT_EQ(Page("", 0, 16), FieldFullText);
+    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(Page("", 1, 16), FieldEmpty);
+}
+
+TEST_F(FullTextPaging, OneOffsetIsSharedByEveryTransfer) {
+    const std::string content = "abcdefghij";
+    ASSERT_EQ(Page(content, 0, 4), FieldFullText);
+    ASSERT_EQ(Page(content, 1, 4), FieldFullText);
+    EXPECT_EQ(FullTextOffset(), 6);
+    // A first call of another field resets the offset, and the first transfer goes on from where
+    // the second one left it.
+    ASSERT_EQ(Page("XYZ", 0, 3), FieldFullText);
+    EXPECT_EQ(Received(), "XY");
+    ASSERT_EQ(Page(content, 2, 4), FieldFullText);
+    EXPECT_EQ(Received(), "cde");
+}
+
+TEST_F(FullTextPaging, BuffersTooSmallForACharacterNeverLoop) {
+    ASSERT_EQ(Page("abc", 0, 1), FieldFullText);
+    EXPECT_EQ(Received(), "");
+    EXPECT_EQ(Page("abc", 1, 1), FieldEmpty);
+    EXPECT_EQ(Page("abc", 1, 0), FieldEmpty);
+    EXPECT_EQ(Page("abc", 1, -5), FieldEmpty);
+    ASSERT_EQ(Page("abc", 0, 0), FieldFullText);
+    EXPECT_TRUE(Untouched());
+    EXPECT_EQ(FullTextOffset(), 0);
+}
+
+TEST_F(FullTextPaging, OffsetNeverOverflows) {
+    SetFullTextOffset(2'147'483'000);
+    EXPECT_EQ(Page("abc", 1, 2'000'000), FieldEmpty);
+    EXPECT_EQ(FullTextOffset(), 2'147'483'000);
+}
+
+TEST(TakePiece, CutsAtTheOffsetAndTheEnd) {
+    const std::string text = "0123456789";
+    EXPECT_EQ(TakePiece(text, 0, 4), "0123");
+    EXPECT_EQ(TakePiece(text, 9, 4), "9");
+    EXPECT_EQ(TakePiece(text, 10, 4), "");
+    EXPECT_EQ(TakePiece(text, 11, 4), "");
+    EXPECT_EQ(TakePiece(text, 0, 0), "");
+    EXPECT_EQ(TakePiece(text, 0, -3), "");
+    EXPECT_EQ(TakePiece("ab", 0, 100), "ab");
+    EXPECT_EQ(TakePiece(text, 2'147'483'647, 2'147'483'647), "");
+}
+
+}  // namespace
+}  // namespace quillet
