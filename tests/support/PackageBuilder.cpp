@@ -135,7 +135,8 @@ std::string PackageBuilder::LocalRecord(const MemberOptions& member) const {
     record += Le16(member.dosTime) + Le16(member.dosDate);
     record += Le32(crc) + Le32(compressed) + Le32(uncompressed);
     record += Le16(static_cast<uint32_t>(name.size()));
-    record += Le16(static_cast<uint32_t>(member.localExtra.size()));
+    record +=
+        Le16(member.localExtraLength.value_or(static_cast<uint16_t>(member.localExtra.size())));
     record += name + member.localExtra + data;
     if (descriptor) {
         record += Le32(0x08074b50) + Le32(Crc32(member.data));

@@ -32,6 +32,8 @@ struct MemberOptions {
     std::optional<uint32_t> localUncompressedSize;
     std::optional<std::string> localName;
     std::optional<uint32_t> localSignature;
+    // Extra length written in the local header, whatever the extra field's length.
+    std::optional<uint16_t> localExtraLength;
 
     // Central directory fields that disagree with the data.
     std::optional<uint16_t> centralMethod;
