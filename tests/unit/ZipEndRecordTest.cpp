@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <cstdio>
 #include <filesystem>
@@ -220,10 +222,12 @@ TEST_F(ZipEndRecord, FilesThatAreNoArchivesAreRefused) {
     // Neither a directory nor a FIFO is a disk file.
     const auto directory = std::filesystem::temp_directory_path();
     EXPECT_FALSE(ZipArchive::Open(directory.string().c_str()));
+#ifndef _WIN32
     const std::string fifo = test::MissingPath() + ".fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_FALSE(ZipArchive::Open(fifo.c_str()));
     std::remove(fifo.c_str());
+#endif
 }
 
 TEST_F(ZipEndRecord, CloseAnswersOkForAnArchiveAndBadArgumentForNone) {
