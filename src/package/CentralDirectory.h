@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "package/NameIndex.h"
+#include "package/ZipFormat.h"
+#include "platform/PackageFile.h"
+
+namespace quillet::zip {
+
+// One entry that the walk of the central directory reached.
+struct DirectoryEntry {
+    CentralHeader header;
+    // The first bytes of the stored name, as many as a description can hold.
+    std::string name;
+};
+
+// The entries that a walk of the central directory from its first entry reaches: it ends after
+// the entry count, at the first header that is bad or runs past the directory, and after
+// MaxEntries entries at most.
+class CentralDirectory {
+  public:
+    static constexpr int32_t MaxEntries = 65535;
+    // Bytes of a stored name kept per entry: a description holds 259 and its terminator.
+    static constexpr size_t KeptNameLength = 259;
+
+    // Walks the `size` bytes of directory at file position `position`. Throws only
+    // std::bad_alloc.
+    void Read(platform::PackageFile& file, uint64_t position, uint64_t size, int32_t entryCount);
+
+    // Entries 0 to reachable() - 1 are sound; the walk never gets past them.
+    int32_t reachable() const { return static_cast<int32_t>(entries_.size()); }
+    const DirectoryEntry& entry(int32_t index) const {
+        return entries_[static_cast<size_t>(index)];
+    }
+    std::optional<int32_t> FindName(std::string_view wanted) const { return names_.Find(wanted); }
+
+  private:
+    std::vector<DirectoryEntry> entries_;
+    NameIndex names_;
+};
+
+}  // namespace quillet::zip

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "package/ZipArchive.h"
+
+namespace quillet {
+
+// Upper bound on one part's uncompressed size; a larger part is treated as unreadable, since its
+// XML tree would cost the host gigabytes.
+constexpr uint32_t MaxPartSize = 64u * 1024 * 1024;
+
+// The text of one part: found by name with ASCII letter case ignored, extracted whole into a
+// buffer of its size (capped: stored members by their compressed size, deflated by 1032 x
+// compressed size), cut before its first NUL byte. Answers nullopt when the part is missing, its
+// entry cannot be described, it declares 2 GiB or more or more than MaxPartSize, the buffer
+// cannot be allocated, or the extraction does not answer ZipBufferFilled.
+std::optional<std::string> ReadPartText(ZipArchive& archive, const char* partName);
+
+// True when FindMember of the name answers ZipOk.
+bool HasMember(ZipArchive& archive, const char* name);
+
+}  // namespace quillet

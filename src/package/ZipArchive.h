@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "package/CentralDirectory.h"
+#include "package/MemberReader.h"
+#include "package/ZipTypes.h"
+#include "platform/PackageFile.h"
+
+namespace quillet {
+
+// One ZIP package open for reading: single disk, 32-bit sizes, stored and deflated members.
+// Its cursor stands on one central directory entry and moves with every lookup; extraction opens
+// the member under it.
+class ZipArchive {
+  public:
+    // Opens the archive in the file; null when the file cannot be opened or is not a readable
+    // archive.
+    static std::unique_ptr<ZipArchive> Open(const char* fileName);
+    // Closes an open member, the archive and its file; a null archive answers ZipBadArgument.
+    static ZipResult Close(std::unique_ptr<ZipArchive> archive);
+
+    ~ZipArchive();
+    ZipArchive(const ZipArchive&) = delete;
+    ZipArchive& operator=(const ZipArchive&) = delete;
+
+    // The first member whose name equals `name` with ASCII letter case ignored.
+    ZipResult FindMember(const char* name, int32_t& index, ZipEntry& entry);
+    // The entry of member `index`; -1 asks for the entry count (in the entry's index).
+    ZipResult DescribeMember(int32_t index, ZipEntry& entry);
+    // Writes up to `size` further bytes of member `index` into `buffer`: ZipBufferFilled when it
+    // wrote any and keeps the member open, ZipOk when it wrote none and closed it.
+    ZipResult ExtractMember(int32_t index, void* buffer, uint32_t size);
+
+    int32_t entryCount() const { return entryCount_; }
+    uint64_t prefixLength() const { return prefixLength_; }
+    // The most bytes that extracting member `index` can deliver: its declared size, bounded by
+    // what its compressed data can yield. 0 for a member that the directory walk cannot reach.
+    uint64_t DeliverableSize(int32_t index) const;
+
+  private:
+    // Where the local header puts the member's extra field and data.
+    struct LocalLayout {
+        uint64_t extraOffset = 0;
+        uint32_t extraLength = 0;
+        uint64_t dataOffset = 0;
+    };
+
+    explicit ZipArchive(std::unique_ptr<platform::PackageFile> file);
+
+    ScanStatus FindEndRecord(uint64_t& position);
+    ScanStatus ReadEndRecord();
+
+    ScanStatus FirstEntry();
+    ScanStatus NextEntry();
+    ScanStatus ReadCentralHeader();
+    void MoveCursorTo(int32_t index);
+    ScanStatus LocateName(const char* name);
+    ScanStatus CheckLocalHeader(LocalLayout& layout) const;
+    ZipResult FillEntry(int32_t index, ZipEntry& entry) const;
+
+    ScanStatus OpenMember();
+    int64_t ReadMember(void* buffer, uint32_t size);
+    void CloseMember();
+
+    std::unique_ptr<platform::PackageFile> file_;
+    int32_t entryCount_ = 0;
+    uint64_t prefixLength_ = 0;
+    uint64_t endRecordPos_ = 0;
+    uint32_t centralDirSize_ = 0;
+    uint32_t centralDirOffset_ = 0;
+    zip::CentralDirectory directory_;
+
+    int32_t currentIndex_ = 0;
+    bool currentValid_ = false;
+    const zip::DirectoryEntry* current_ = nullptr;
+
+    std::unique_ptr<zip::MemberReader> openMember_;
+    int32_t openMemberIndex_ = -1;
+    ZipEntry cachedEntry_;
+    int32_t cachedIndex_ = -1;
+};
+
+}  // namespace quillet

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace quillet::platform {
+
+// The file under a package, opened for reading only and shared with writers, so a document that
+// an office program holds open can still be read.
+class PackageFile {
+  public:
+    // Null when the file cannot be opened.
+    static std::unique_ptr<PackageFile> Open(const char* path);
+    ~PackageFile();
+    PackageFile(const PackageFile&) = delete;
+    PackageFile& operator=(const PackageFile&) = delete;
+
+    // Only a disk file can be read at arbitrary positions; a pipe, a device or a directory
+    // cannot hold an archive.
+    bool seekable() const { return seekable_; }
+    // Set by the first read call that the system fails; never cleared.
+    bool readFailed() const { return readFailed_; }
+
+    // The file's size in bytes; false when the system cannot tell it.
+    bool Size(uint64_t& size);
+    // Reads up to `length` bytes from the absolute `position`; answers how many arrived, fewer
+    // at the end of the file or when the system fails the read.
+    size_t ReadAt(uint64_t position, void* buffer, size_t length);
+
+  private:
+    PackageFile(intptr_t handle, bool seekable) : handle_(handle), seekable_(seekable) {}
+
+    intptr_t handle_;
+    bool seekable_;
+    bool readFailed_ = false;
+};
+
+}  // namespace quillet::platform
