@@ -1,20 +1,110 @@
 #include "props/AppProperties.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+
+#include "package/PartText.h"
+#include "package/ZipArchive.h"
+#include "props/TextConversion.h"
+#include "props/XmlPart.h"
+
 namespace quillet {
+namespace {
 
-void AppProperties::Load() {}
+std::string AppElementText(const TiXmlDocument& document, const char* elementName) {
+    const TiXmlElement* root = document.FirstChildElement();
+    const TiXmlNode* node = root != nullptr ? root->FirstChildElement(elementName) : nullptr;
+    const TiXmlElement* element = node != nullptr ? node->ToElement() : nullptr;
+    const char* text = element != nullptr ? element->GetText() : nullptr;
+    return text != nullptr ? Utf8ToAnsi(text) : std::string();
+}
 
-std::string ReadAppElement(const std::string&, const char*) {
-    return std::string();
+std::string TitlesOfPartsSize(const TiXmlDocument& document) {
+    const TiXmlElement* root = document.FirstChildElement();
+    const TiXmlElement* titles =
+        root != nullptr ? root->FirstChildElement("TitlesOfParts") : nullptr;
+    const TiXmlElement* vector =
+        titles != nullptr ? titles->FirstChildElement("vt:vector") : nullptr;
+    const char* size = vector != nullptr ? vector->Attribute("size") : nullptr;
+    return size != nullptr ? std::string(size) : std::string();
 }
-std::string ReadTitlesOfPartsSize(const std::string&) {
-    return std::string();
+
+}  // namespace
+
+std::string ReadAppElement(const std::string& partText, const char* elementName) {
+    TiXmlDocument document;
+    return ParseXmlPart(document, partText) ? AppElementText(document, elementName) : std::string();
 }
-int32_t ParseCount(const std::string&) {
-    return -1;
+
+std::string ReadTitlesOfPartsSize(const std::string& partText) {
+    TiXmlDocument document;
+    return ParseXmlPart(document, partText) ? TitlesOfPartsSize(document) : std::string();
 }
+
+int32_t ParseCount(const std::string& text) {
+    const char* start = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(start, &end, 10);
+    // strtoll also takes "0x" prefixes nowhere and signs like "%d" does; what it cannot take, or
+    // what lies outside 32 bits, is no count.
+    if (end == start || errno == ERANGE || value < std::numeric_limits<int32_t>::min() ||
+        value > std::numeric_limits<int32_t>::max()) {
+        return -1;
+    }
+    return static_cast<int32_t>(value);
+}
+
 bool ParseFlag(const std::string& text) {
     return text == "true";
+}
+
+void AppProperties::Load() {
+    const auto archive = ZipArchive::Open(fileName);
+    if (!archive || !HasMember(*archive, "docProps/app.xml")) {
+        return;
+    }
+    // A part that is there but cannot be extracted reads as an empty text, so it answers like a
+    // part that does not parse.
+    const std::string partText = ReadPartText(*archive, "docProps/app.xml").value_or("");
+    TiXmlDocument document;
+    const bool parsed = ParseXmlPart(document, partText);
+    const auto text = [&](const char* name) {
+        return parsed ? AppElementText(document, name) : std::string();
+    };
+    const auto count = [&](const char* name) { return ParseCount(text(name)); };
+    const auto flag = [&](const char* name) { return ParseFlag(text(name)); };
+
+    templateName = text("Template");
+    manager = text("Manager");
+    company = text("Company");
+    pages = count("Pages");
+    words = count("Words");
+    characters = count("Characters");
+    presentationFormat = text("PresentationFormat");
+    lines = count("Lines");
+    paragraphs = count("Paragraphs");
+    slides = count("Slides");
+    notes = count("Notes");
+    totalTime = count("TotalTime");
+    hiddenSlides = count("HiddenSlides");
+    mmClips = count("MMClips");
+    scaleCrop = flag("ScaleCrop") ? "Scale" : "Crop";
+    linksUpToDate = flag("LinksUpToDate");
+    charactersWithSpaces = count("CharactersWithSpaces");
+    sharedDoc = flag("SharedDoc");
+    hyperlinkBase = text("HyperlinkBase");
+    hyperlinksChanged = flag("HyperlinksChanged");
+    application = text("Application");
+    appVersion = text("AppVersion");
+    docSecurity = count("DocSecurity");
+    digSig = !text("DigSig").empty();
+    digSigExt = !text("DigSigExt").empty();
+    // Only the presence of the workbook part is tested: it tells that the titles are sheets.
+    sheets = HasMember(*archive, "xl/workbook.xml") && parsed
+                 ? ParseCount(TitlesOfPartsSize(document))
+                 : -1;
 }
 
 }  // namespace quillet

@@ -1,0 +1,39 @@
+#include "props/TextConversion.h"
+
+#include "platform/CodePage.h"
+
+namespace quillet {
+
+std::string Utf8ToAnsi(const char* utf8) {
+    return platform::Utf8ToProcessAnsi(utf8 != nullptr ? utf8 : "");
+}
+
+std::string ReplaceAll(const std::string& text, const std::string& search,
+                       const std::string& replacement) {
+    if (search.empty()) {
+        return text;
+    }
+    std::string result;
+    result.reserve(text.size());
+    size_t position = 0;
+    for (;;) {
+        const size_t found = text.find(search, position);
+        result.append(text, position,
+                      found == std::string::npos ? std::string::npos : found - position);
+        if (found == std::string::npos) {
+            return result;
+        }
+        result += replacement;
+        position = found + search.size();
+    }
+}
+
+std::string DecodeXmlEntities(const std::string& text) {
+    std::string result = ReplaceAll(text, "&amp;", "&");
+    result = ReplaceAll(result, "&lt;", "<");
+    result = ReplaceAll(result, "&gt;", ">");
+    result = ReplaceAll(result, "&apos;", "'");
+    return ReplaceAll(result, "&quot;", "\"");
+}
+
+}  // namespace quillet

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace quillet {
+
+// UTF-8 (as the XML parts store it) to the process ANSI code page (as the host expects it).
+std::string Utf8ToAnsi(const char* utf8);
+
+// Replaces every occurrence of `search`, left to right, never searching replaced text again.
+std::string ReplaceAll(const std::string& text, const std::string& search,
+                       const std::string& replacement);
+
+// Decodes the five predefined XML entities, one pass each, "&amp;" first.
+std::string DecodeXmlEntities(const std::string& text);
+
+}  // namespace quillet
