@@ -1,5 +1,7 @@
 #include "text/DocumentText.h"
 
+#include "package/PartText.h"
+#include "package/ZipArchive.h"
 #include "plugin/FullTextPaging.h"
 
 namespace quillet {
@@ -15,13 +17,36 @@ std::string TakePiece(const std::string& text, int64_t offset, int64_t maxLen) {
     return text.substr(static_cast<size_t>(offset), static_cast<size_t>(maxLen));
 }
 
-void DocumentText::BuildContent() {
-    workText.clear();
-    contentText = workText;
+PackageKind DetectPackageKind(ZipArchive& archive) {
+    if (HasMember(archive, "word/document.xml"))
+        return PackageKind::Word;
+    if (HasMember(archive, "xl/workbook.xml"))
+        return PackageKind::Workbook;
+    if (HasMember(archive, "ppt/presentation.xml"))
+        return PackageKind::Presentation;
+    return PackageKind::None;
 }
 
-void DocumentText::BuildTitles() {
-    titlesText.clear();
+void DocumentText::BuildContent() {
+    workText.clear();
+    PackageKind kind = PackageKind::None;
+    if (const auto archive = ZipArchive::Open(fileName)) {
+        kind = DetectPackageKind(*archive);
+    }
+    switch (kind) {
+        case PackageKind::Word:
+            workText = ReadWordText();
+            break;
+        case PackageKind::Workbook:
+            workText = ReadWorkbookText();
+            break;
+        case PackageKind::Presentation:
+            workText = ReadPresentationText();
+            break;
+        case PackageKind::None:
+            break;
+    }
+    contentText = workText;
 }
 
 std::string DocumentText::ContentPiece(int32_t maxLen) const {
@@ -30,6 +55,13 @@ std::string DocumentText::ContentPiece(int32_t maxLen) const {
 
 std::string DocumentText::TitlesPiece(int32_t maxLen) const {
     return TakePiece(titlesText, FullTextOffset(), maxLen);
+}
+
+const std::string& DocumentText::SharedString(int32_t index) const {
+    static const std::string none;
+    return index >= 0 && static_cast<size_t>(index) < sharedStrings.size()
+               ? sharedStrings[static_cast<size_t>(index)]
+               : none;
 }
 
 }  // namespace quillet

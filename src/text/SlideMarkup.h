@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+namespace quillet {
+
+// Drops every tag of a printed XML text and turns control bytes into spaces; never empty
+// (a text without any character left becomes " ").
+std::string StripMarkup(std::string text);
+
+// Decodes, once and left to right, the escapes TinyXML's printer writes into text: the five
+// predefined entities and "&#xHH;" (a control byte becomes a space, as StripMarkup makes of
+// control bytes). Anything else stays as it is.
+std::string DecodePrinterEscapes(const std::string& text);
+
+}  // namespace quillet
