@@ -2,7 +2,7 @@
 FILE ?= samples/report.docx
 BUILD_LINUX := build/linux
 
-.PHONY: run test bootstrap build-linux test-linux
+.PHONY: run test bootstrap build-linux test-linux build-sanitize test-sanitize
 
 bootstrap:
 	@scripts/bootstrap.sh
@@ -17,4 +17,14 @@ run: build-linux
 test-linux: build-linux
 	@ctest --preset linux
 
-test: test-linux
+# The whole suite again under AddressSanitizer (with its leak checker) and
+# UndefinedBehaviorSanitizer: any finding fails the run.
+build-sanitize: bootstrap
+	@cmake --preset sanitize >/dev/null
+	@cmake --build --preset sanitize
+
+test-sanitize: build-sanitize
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		ctest --preset sanitize
+
+test: test-linux test-sanitize

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,8 @@
 namespace quillet::test {
 
 PluginModule::PluginModule() {
+    // A host that runs in a UTF-8 locale: the module answers in the host's character set.
+    std::setlocale(LC_ALL, "C.UTF-8");
     if (!library_.Load(QUILLET_MODULE_PATH)) {
         ADD_FAILURE() << "cannot load " << QUILLET_MODULE_PATH << ": " << library_.error();
         return;
