@@ -1,11 +1,16 @@
-# The README's two commands. Both set up what they need first (scripts/bootstrap.sh).
+# The README's commands. Each sets up what it needs first (scripts/bootstrap*.sh).
 FILE ?= samples/report.docx
 BUILD_LINUX := build/linux
+BUILD_WINDOWS := build/windows
 
-.PHONY: run test bootstrap build-linux test-linux
+.PHONY: run test bootstrap bootstrap-windows build-linux test-linux build-windows test-windows
 
 bootstrap:
 	@scripts/bootstrap.sh
+
+# The Windows build also needs Debian's tinyxml source unpacked in third_party/tinyxml.
+bootstrap-windows: bootstrap
+	@scripts/bootstrap-windows.sh
 
 build-linux: bootstrap
 	@cmake --preset linux >/dev/null
@@ -17,4 +22,12 @@ run: build-linux
 test-linux: build-linux
 	@ctest --preset linux
 
-test: test-linux
+# Quillet.wdx64, cross-built with mingw-w64; its tests run under wine.
+build-windows: bootstrap-windows
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
+
+test-windows: build-windows
+	@ctest --preset windows
+
+test: test-linux test-windows

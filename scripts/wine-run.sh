@@ -2,8 +2,8 @@
 # Runs a Windows program under wine the way the Windows tests need it:
 #   scripts/wine-run.sh PREFIX PROGRAM.exe [ARGUMENTS...]
 # The prefix is created on first use (that takes seconds). No display, no Mono/Gecko installers,
-# no desktop menu entries, no debug channels and the "C" locale (ANSI code page 1252) make every
-# run the same on a fresh machine and keep wine from ever opening a dialog.
+# no desktop menu entries and no debug channels keep wine from ever opening a dialog or talking;
+# the C.UTF-8 locale gives the ANSI code page 1252 and stores non-ASCII file names as UTF-8.
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
@@ -31,5 +31,5 @@ unset DISPLAY WAYLAND_DISPLAY
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export LC_ALL=C
+export LC_ALL=C.UTF-8
 exec "$wine" "$@"

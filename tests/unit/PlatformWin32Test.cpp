@@ -61,7 +61,7 @@ class ProcessAnsi : public ::testing::Test {
   protected:
     void SetUp() override {
         // The expectations below are those of the Western European code page that wine uses in
-        // the "C" locale (scripts/wine-run.sh sets it).
+        // the C.UTF-8 locale (scripts/wine-run.sh sets it).
         ASSERT_EQ(::GetACP(), 1252u) << "the tests expect the ANSI code page 1252";
     }
 };
