@@ -42,7 +42,7 @@ add_deb_src() {
     local file
     for file in /etc/apt/sources.list.d/*.sources; do
         [ -f "$file" ] && [ "$file" != "$src_list" ] || continue
-        grep -qE '^[[:space:]]*Types:.*\bdeb\b' "$file" || continue
+        grep -qE '^[[:space:]]*Types:(.*[[:space:]])?deb([[:space:]]|$)' "$file" || continue
         entries+="$(sed -E 's/^([[:space:]]*Types:).*/\1 deb-src/' "$file")"$'\n\n'
     done
     for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
@@ -65,6 +65,11 @@ source_known() {
 
 if ! source_known; then
     has_deb_src || add_deb_src
+    "${sudo_cmd[@]}" apt-get update -qq
+fi
+if ! source_known && [ ! -f "$src_list" ]; then
+    # The deb-src entries already there are for other archives.
+    add_deb_src
     "${sudo_cmd[@]}" apt-get update -qq
 fi
 if ! source_known; then
