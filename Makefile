@@ -1,11 +1,17 @@
-# The README's two commands. Both set up what they need first (scripts/bootstrap.sh).
+# The README's commands. Each sets up what it needs first (scripts/bootstrap*.sh).
 FILE ?= samples/report.docx
 BUILD_LINUX := build/linux
+BUILD_WINDOWS := build/windows
 
-.PHONY: run test bootstrap build-linux test-linux build-sanitize test-sanitize
+.PHONY: run test bootstrap bootstrap-windows build-linux test-linux build-windows test-windows \
+	build-sanitize test-sanitize
 
 bootstrap:
 	@scripts/bootstrap.sh
+
+# The Windows build also needs Debian's tinyxml source unpacked in third_party/tinyxml.
+bootstrap-windows: bootstrap
+	@scripts/bootstrap-windows.sh
 
 build-linux: bootstrap
 	@cmake --preset linux >/dev/null
@@ -27,4 +33,12 @@ test-sanitize: build-sanitize
 	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		ctest --preset sanitize
 
-test: test-linux test-sanitize
+# Quillet.wdx64, cross-built with mingw-w64; its tests run under wine.
+build-windows: bootstrap-windows
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows
+
+test-windows: build-windows
+	@ctest --preset windows
+
+test: test-linux test-windows test-sanitize

@@ -1,0 +1,53 @@
+#include "platform/CodePage.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace quillet::platform {
+namespace {
+
+// UTF-8 to UTF-16 to the target code page, each step sized by asking first. Flags 0 in both
+// directions: the system replaces malformed UTF-8 and unmappable characters instead of failing.
+std::string ConvertUtf8(const char* utf8, UINT codePage) {
+    const char* const source = utf8 != nullptr ? utf8 : "";
+    const int wideCount = ::MultiByteToWideChar(CP_UTF8, 0, source, -1, nullptr, 0);
+    if (wideCount <= 0) {
+        return std::string();
+    }
+    std::vector<wchar_t> wide(static_cast<size_t>(wideCount));
+    if (::MultiByteToWideChar(CP_UTF8, 0, source, -1, wide.data(), wideCount) <= 0) {
+        return std::string();
+    }
+    const int byteCount =
+        ::WideCharToMultiByte(codePage, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
+    if (byteCount <= 0) {
+        return std::string();
+    }
+    std::vector<char> bytes(static_cast<size_t>(byteCount));
+    if (::WideCharToMultiByte(codePage, 0, wide.data(), -1, bytes.data(), byteCount, nullptr,
+                              nullptr) <= 0) {
+        return std::string();
+    }
+    // Up to the terminator: the converted text holds no zero byte of its own.
+    return std::string(bytes.data());
+}
+
+}  // namespace
+
+std::string Utf8ToProcessAnsi(const char* utf8) {
+    return ConvertUtf8(utf8, CP_ACP);
+}
+
+std::string Utf8ToCodePage(const char* utf8, unsigned codePage) {
+    return ConvertUtf8(utf8, codePage);
+}
+
+}  // namespace quillet::platform
