@@ -56,13 +56,17 @@ struct Sequence {
     int field = 0;
     int size = 0;
     size_t offset = 0;
-
-    ~Sequence() {
-        if (open)
-            std::fprintf(stderr, "fake module: full-text sequence of field %d left open\n", field);
-    }
 };
 Sequence sequence;
+
+// Runs when the host unloads the module.
+struct UnloadCheck {
+    ~UnloadCheck() {
+        if (sequence.open)
+            std::fprintf(stderr, "fake module: full-text sequence of field %d left open\n",
+                         sequence.field);
+    }
+} unloadCheck;
 
 void CopyText(void* value, const std::string& text, int size) {
     const size_t count =
