@@ -1,0 +1,171 @@
+// A stand-in module with known answers of every form, so the host's decoding, formatting and
+// paging can be checked against values chosen here. It also checks that the host keeps the
+// paging protocol: a broken sequence is answered wrongly, and one left open is reported on
+// standard error when the module is unloaded.
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+struct Field {
+    const char* name;
+    int type;
+};
+
+enum Index : int {
+    TitleIndex,
+    CreatedIndex,
+    EpochIndex,
+    LeapIndex,
+    TotalTimeIndex,
+    SharedIndex,
+    LinkedIndex,
+    PagesIndex,
+    WordsIndex,
+    SilentIndex,
+    BodyIndex,
+    NotesIndex,
+    EndlessIndex,
+    OddIndex,
+    FieldCount,
+};
+
+const Field Fields[FieldCount] = {
+    {"Title", 8},  {"Created", 10}, {"Epoch", 10},  {"Leap", 10}, {"TotalTime", 5},
+    {"Shared", 6}, {"Linked", 6},   {"Pages", 1},   {"Words", 1}, {"Silent", 8},
+    {"Body", 9},   {"Notes", 9},    {"Endless", 9}, {"Odd", 8},
+};
+
+const char* const Title = "Annual \"report\" \\ \xE9t\xE9";
+const char* const Body = "line one\tcol\nline two\x01 end";
+const char* const Notes = "second text";
+
+// 2013-04-26T19:52:25Z plus 0.1234567 s, which the host must not round up.
+constexpr uint64_t Created = 130114795450000000ULL + 1234567ULL;
+// 2024-02-29T23:59:59Z.
+constexpr uint64_t Leap = 133537247990000000ULL;
+
+// The one full-text sequence in progress, as a real module keeps it.
+struct Sequence {
+    bool open = false;
+    int field = 0;
+    int size = 0;
+    size_t offset = 0;
+};
+Sequence sequence;
+
+// Runs when the host unloads the module.
+struct UnloadCheck {
+    ~UnloadCheck() {
+        if (sequence.open)
+            std::fprintf(stderr, "fake module: full-text sequence of field %d left open\n",
+                         sequence.field);
+    }
+} unloadCheck;
+
+void CopyText(void* value, const std::string& text, int size) {
+    const size_t count =
+        text.size() < static_cast<size_t>(size - 1) ? text.size() : static_cast<size_t>(size - 1);
+    std::memcpy(value, text.data(), count);
+    static_cast<char*>(value)[count] = '\0';
+}
+
+[[maybe_unused]] int FullText(int field, int unit, void* value, int size) {
+    const std::string text = field == BodyIndex ? Body : field == NotesIndex ? Notes : "x";
+    const auto step = static_cast<size_t>(size - 1);
+    if (unit == -1) {
+        sequence.open = false;
+        return 9;
+    }
+    if (unit == 0) {
+        // A first call while another sequence is open: the host skipped an end call.
+        if (sequence.open)
+            return 5;
+        sequence = Sequence{true, field, size, 0};
+    } else if (!sequence.open || sequence.field != field || sequence.size != size) {
+        return -1;
+    } else if (field == EndlessIndex) {
+        return 9;  // never ends and writes nothing
+    } else if (sequence.offset >= text.size()) {
+        return -3;
+    }
+    CopyText(value, sequence.offset < text.size() ? text.substr(sequence.offset) : "", size);
+    sequence.offset += step;
+    return 9;
+}
+
+}  // namespace
+
+FAKE_EXPORT int ContentGetDetectString(char* detectString, int maxLen) {
+    CopyText(detectString, "EXT=\"FAKE\"", maxLen);
+    return 0;
+}
+
+FAKE_EXPORT int ContentGetSupportedField(int fieldIndex, char* fieldName, char* units, int maxLen) {
+    if (fieldIndex < 0 || fieldIndex >= FieldCount)
+        return 0;
+    CopyText(fieldName, Fields[fieldIndex].name, maxLen);
+    CopyText(units, fieldIndex == PagesIndex ? "pages|sheets" : "", maxLen);
+    return Fields[fieldIndex].type;
+}
+
+#ifndef FAKE_WITHOUT_VALUE
+FAKE_EXPORT int ContentGetValue(const char* fileName, int fieldIndex, int unitIndex,
+                                void* fieldValue, int maxLen, int /*flags*/) {
+    if (!std::ifstream(fileName))
+        return -2;
+    const auto put32 = [fieldValue](int32_t number) {
+        std::memcpy(fieldValue, &number, sizeof number);
+    };
+    const auto put64 = [fieldValue](uint64_t fileTime) {
+        const uint32_t halves[2] = {static_cast<uint32_t>(fileTime),
+                                    static_cast<uint32_t>(fileTime >> 32)};
+        std::memcpy(fieldValue, halves, sizeof halves);
+    };
+    switch (fieldIndex) {
+        case TitleIndex:
+            CopyText(fieldValue, Title, maxLen);
+            return 8;
+        case CreatedIndex:
+            put64(Created);
+            return 10;
+        case EpochIndex:
+            put64(0);
+            return 10;
+        case LeapIndex:
+            put64(Leap);
+            return 10;
+        case TotalTimeIndex: {
+            const uint16_t words[3] = {25, 7, 3};
+            std::memcpy(fieldValue, words, sizeof words);
+            return 5;
+        }
+        case SharedIndex:
+            put32(2);  // any value but 0 is true
+            return 6;
+        case LinkedIndex:
+            put32(0);
+            return 6;
+        case PagesIndex:
+            put32(-7);
+            return 1;
+        case WordsIndex:
+            return -3;
+        case SilentIndex:
+            return 8;  // claims a string but writes nothing
+        case BodyIndex:
+        case NotesIndex:
+        case EndlessIndex:
+            return FullText(fieldIndex, unitIndex, fieldValue, maxLen);
+        case OddIndex:
+            return 42;
+        default:
+            return -1;
+    }
+}
+#endif

@@ -1,0 +1,132 @@
+#include "ModuleClient.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quillet::host {
+namespace {
+
+// Buffer sizes the host hands over, like a file manager's own fixed buffers.
+constexpr int NameBuffer = 256;
+constexpr int DetectBuffer = 4096;
+constexpr int ValueBuffer = 64 * 1024;
+// Guards against a module that never ends its table or its full text.
+constexpr int MaxFields = 10000;
+constexpr size_t MaxFullText = size_t{256} * 1024 * 1024;
+
+// The text in a buffer the module may have left unterminated or not written at all.
+std::string TextIn(const std::vector<char>& buffer, int size) {
+    const char* begin = buffer.data();
+    const auto limit = static_cast<size_t>(size);
+    return std::string(begin, std::find(begin, begin + limit, '\0'));
+}
+
+template <typename T>
+T Read(const std::vector<char>& buffer, size_t offset = 0) {
+    T value{};
+    std::memcpy(&value, buffer.data() + offset, sizeof value);
+    return value;
+}
+
+}  // namespace
+
+bool ModuleClient::Load(const std::string& path, std::string& error) {
+    if (!library_.Load(path)) {
+        error = "cannot load module " + path + ": " + library_.error();
+        return false;
+    }
+    detect_ = reinterpret_cast<DetectFn>(library_.Find("ContentGetDetectString"));
+    field_ = reinterpret_cast<FieldFn>(library_.Find("ContentGetSupportedField"));
+    value_ = reinterpret_cast<ValueFn>(library_.Find("ContentGetValue"));
+    std::string missing;
+    for (const auto& [found, name] :
+         {std::pair<bool, const char*>{detect_ != nullptr, "ContentGetDetectString"},
+          {field_ != nullptr, "ContentGetSupportedField"},
+          {value_ != nullptr, "ContentGetValue"}}) {
+        if (!found)
+            missing += std::string(missing.empty() ? "" : ", ") + name;
+    }
+    if (!missing.empty()) {
+        error = "module " + path + " lacks " + missing;
+        return false;
+    }
+    return true;
+}
+
+std::string ModuleClient::DetectString() const {
+    std::vector<char> buffer(DetectBuffer + 1, '\0');
+    detect_(buffer.data(), DetectBuffer);
+    return TextIn(buffer, DetectBuffer);
+}
+
+std::vector<FieldInfo> ModuleClient::Fields() const {
+    std::vector<FieldInfo> fields;
+    for (int index = 0; index < MaxFields; ++index) {
+        std::vector<char> name(NameBuffer + 1, '\0');
+        std::vector<char> units(NameBuffer + 1, '\0');
+        const int type = field_(index, name.data(), units.data(), NameBuffer);
+        // 0 ends the table; a negative answer is not a field either.
+        if (type <= 0)
+            break;
+        fields.push_back({index, TextIn(name, NameBuffer), type, TextIn(units, NameBuffer)});
+    }
+    return fields;
+}
+
+int ModuleClient::Call(const std::string& file, int index, int unit, std::vector<char>& buffer,
+                       int size) const {
+    // Zeroed before each call, so a module that writes nothing leaves an empty value.
+    std::fill(buffer.begin(), buffer.end(), '\0');
+    return value_(file.c_str(), index, unit, buffer.data(), size, 0);
+}
+
+FieldValue ModuleClient::Value(const std::string& file, const FieldInfo& field,
+                               int pieceBuffer) const {
+    const int size = field.type == TypeFullText ? pieceBuffer : ValueBuffer;
+    // Room for the fixed-size forms whatever the size, and a terminator past the end.
+    std::vector<char> buffer(static_cast<size_t>(std::max(size, 16)) + 1, '\0');
+    FieldValue value;
+    value.result = Call(file, field.index, 0, buffer, size);
+    switch (value.result) {
+        case TypeNumeric32:
+        case TypeBoolean:
+            value.number = Read<int32_t>(buffer);
+            break;
+        case TypeTime:
+            for (size_t i = 0; i < 3; ++i)
+                value.time[i] = Read<uint16_t>(buffer, i * sizeof(uint16_t));
+            break;
+        case TypeDateTime:
+            value.fileTime = static_cast<uint64_t>(Read<uint32_t>(buffer)) |
+                             static_cast<uint64_t>(Read<uint32_t>(buffer, 4)) << 32;
+            break;
+        case TypeString:
+            value.text = TextIn(buffer, size);
+            break;
+        case TypeFullText:
+            value.text = TextIn(buffer, size);
+            for (int unit = 1;; ++unit) {
+                const int result = Call(file, field.index, unit, buffer, size);
+                if (result == ResultFieldEmpty)
+                    break;
+                if (result != TypeFullText) {
+                    value.result = result;
+                    break;
+                }
+                const std::string piece = TextIn(buffer, size);
+                // A piece without a character would never end the text.
+                if (piece.empty() || value.text.size() > MaxFullText) {
+                    value.cut = true;
+                    break;
+                }
+                value.text += piece;
+            }
+            Call(file, field.index, -1, buffer, size);
+            break;
+        default:
+            break;
+    }
+    return value;
+}
+
+}  // namespace quillet::host

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/DynamicLibrary.h"
+
+namespace quillet::host {
+
+// The module's type codes and result codes, as the calling convention fixes them.
+enum TypeCode : int {
+    TypeNumeric32 = 1,
+    TypeTime = 5,
+    TypeBoolean = 6,
+    TypeString = 8,
+    TypeFullText = 9,
+    TypeDateTime = 10,
+};
+enum ResultCode : int {
+    ResultNoSuchField = -1,
+    ResultFileError = -2,
+    ResultFieldEmpty = -3,
+};
+
+struct FieldInfo {
+    int index = 0;
+    std::string name;
+    int type = 0;
+    std::string units;
+};
+
+// One field's answer, decoded from the bytes the module wrote.
+struct FieldValue {
+    int result = 0;  // the type code the module answered, or its negative result
+    std::string text;
+    int32_t number = 0;            // numeric and boolean
+    uint16_t time[3] = {0, 0, 0};  // hour, minute, second
+    uint64_t fileTime = 0;         // 100-ns intervals since 1601, UTC
+    bool cut = false;              // full text stopped early by the host's own guards
+};
+
+// A module loaded by path and driven only through its three exported functions.
+class ModuleClient {
+  public:
+    // Loads the module and finds its exports; on failure answers false with the reason.
+    bool Load(const std::string& path, std::string& error);
+
+    std::string DetectString() const;
+    std::vector<FieldInfo> Fields() const;
+    // Asks for one field of a file; a full text is paged with pieces of `pieceBuffer` bytes.
+    FieldValue Value(const std::string& file, const FieldInfo& field, int pieceBuffer) const;
+
+  private:
+    using DetectFn = int (*)(char*, int);
+    using FieldFn = int (*)(int, char*, char*, int);
+    using ValueFn = int (*)(const char*, int, int, void*, int, int);
+
+    int Call(const std::string& file, int index, int unit, std::vector<char>& buffer,
+             int size) const;
+
+    platform::DynamicLibrary library_;
+    DetectFn detect_ = nullptr;
+    FieldFn field_ = nullptr;
+    ValueFn value_ = nullptr;
+};
+
+}  // namespace quillet::host
