@@ -78,4 +78,20 @@ SystemTime UnixTimeToCalendar(int64_t unixSeconds) {
     return time;
 }
 
+SystemTime FileTimeToCalendar(FileTime fileTime) {
+    const auto seconds = static_cast<int64_t>(fileTime / TicksPerSecond);
+    return UnixTimeToCalendar(seconds - DaysFrom1601To1970 * SecondsPerDay);
+}
+
+SystemTime DosToCalendar(uint16_t dosDate, uint16_t dosTime) {
+    SystemTime time;
+    time.year = static_cast<uint16_t>(1980 + (dosDate >> 9));
+    time.month = static_cast<uint16_t>((dosDate >> 5) & 0x0F);
+    time.day = static_cast<uint16_t>(dosDate & 0x1F);
+    time.hour = static_cast<uint16_t>(dosTime >> 11);
+    time.minute = static_cast<uint16_t>((dosTime >> 5) & 0x3F);
+    time.second = static_cast<uint16_t>((dosTime & 0x1F) * 2);
+    return time;
+}
+
 }  // namespace quillet::platform

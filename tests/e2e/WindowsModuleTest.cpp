@@ -1,13 +1,8 @@
 // What a Windows host and the system itself see of the built module.
 #ifdef _WIN32
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
+
 #include <winver.h>
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include <windows.h>
+#include "platform/win32/WindowsApi.h"
 
 namespace quillet::platform {
 namespace {
