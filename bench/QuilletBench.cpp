@@ -8,6 +8,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
@@ -37,6 +38,10 @@ constexpr size_t Copies = 8;
 // the text was kept between calls, a large text through a small buffer took hours.
 constexpr double TransferBudgetSeconds = 8.0;
 const int BufferSizes[] = {1024, 2048, 8192, 65536};
+// Each figure is the least of this many repetitions' medians. The repetitions of all benchmarks
+// run interleaved in random order, so that a spell of heavy load elsewhere on the machine slows a
+// few repetitions of many benchmarks rather than every repetition of one.
+constexpr int Repetitions = 5;
 
 // All figures are CPU time of the calling thread: the machine is shared, and waiting for a core
 // is not the module's cost.
@@ -83,15 +88,25 @@ struct Context {
     std::vector<std::string> contents;  // each input's "Content", built once by the core
 };
 
-// Runs `operation` (which answers the CPU seconds it stands for) as the benchmark's iterations.
+// Runs `operation` (which answers the CPU seconds it stands for) as the benchmark's iterations,
+// and keeps the median iteration as counter "median_us": a core shared with other work now and
+// then stretches one iteration, and the median does not follow it.
 template <typename Operation>
 void Measure(benchmark::State& state, Operation operation) {
+    std::vector<double> times;
     for (auto _ : state) {
         const double seconds = operation(state);
         if (seconds < 0) {
             return;
         }
         state.SetIterationTime(seconds);
+        times.push_back(seconds);
+    }
+    if (!times.empty()) {
+        std::nth_element(times.begin(),
+                         times.begin() + static_cast<std::ptrdiff_t>(times.size() / 2),
+                         times.end());
+        state.counters["median_us"] = times[times.size() / 2] * 1e6;
     }
 }
 
@@ -189,7 +204,7 @@ void Transfer(benchmark::State& state, const Context& context, const BenchInput&
                 return -1.0;
             }
             offset += length;
-            if (calls % 16 == 0 && ThreadSeconds() - start > TransferBudgetSeconds) {
+            if (ThreadSeconds() - start > TransferBudgetSeconds) {
                 cut = true;
                 break;
             }
@@ -207,9 +222,12 @@ void Transfer(benchmark::State& state, const Context& context, const BenchInput&
     state.counters["extrapolated"] = extrapolated ? 1 : 0;
 }
 
-// Keeps each run's time per operation in microseconds, by benchmark name.
+// Keeps each benchmark's figure in microseconds by name: the least median of its repetitions.
 class CollectingReporter : public benchmark::ConsoleReporter {
   public:
+    explicit CollectingReporter(bool color)
+        : ConsoleReporter(color ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
@@ -220,9 +238,13 @@ class CollectingReporter : public benchmark::ConsoleReporter {
             if (run.run_type != Run::RT_Iteration) {
                 continue;
             }
-            // With --benchmark_repetitions the least disturbed repetition counts.
+            // The least disturbed repetition counts.
             const std::string& name = run.run_name.function_name;
-            const double time = run.GetAdjustedRealTime();
+            const auto median = run.counters.find("median_us");
+            if (median == run.counters.end()) {
+                continue;
+            }
+            const double time = median->second.value;
             const auto known = micros.find(name);
             if (known == micros.end() || time < known->second) {
                 micros[name] = time;
@@ -264,7 +286,8 @@ void Register(const Context& context) {
             benchmark::RegisterBenchmark(name.c_str(), function)
                 ->UseManualTime()
                 ->Unit(benchmark::kMicrosecond)
-                ->MinTime(0.3);
+                ->MinTime(0.1)
+                ->Repetitions(Repetitions);
         };
         add(Name("one_core_field", input), [&context, &input](benchmark::State& state) {
             OneField(state, context, input, TitleField);
@@ -326,7 +349,14 @@ bool Summarize(const Context& context, const CollectingReporter& reporter) {
     bool ok = !reporter.failed;
     double worstRow = 0, worstField = 0, worstTransfer = 0;
 
-    std::printf("\nProperty fields (thread CPU time per request or row; one run)\n\n");
+    std::printf(
+        "\nFigures: thread CPU time per operation, the least of %d repetitions' medians, all "
+        "from this one run.\n",
+        Repetitions);
+    std::printf(
+        "\nProperty fields: (a) one request for a file not read just before, (b) fields 0 "
+        "to 42 of such a file in a row, (d) inflating and parsing its core and extended "
+        "parts once\n\n");
     std::printf(
         "| input | package | (a) one core field | (a) one app field | (b) 43 fields | "
         "(d) floor core+app | b / a | a / d |\n|---|---|---|---|---|---|---|---|\n");
@@ -399,7 +429,12 @@ bool Summarize(const Context& context, const CollectingReporter& reporter) {
 
 int main(int argc, char** argv) {
     using namespace quillet::bench;
-    benchmark::Initialize(&argc, argv);
+    // Interleaving is the default here; a flag given on the command line still wins.
+    std::vector<char*> arguments(argv, argv + argc);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    arguments.insert(arguments.begin() + 1, interleave);
+    int count = static_cast<int>(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
     // A host in a UTF-8 locale: the module answers in the host's character set.
     std::setlocale(LC_ALL, "C.UTF-8");
 
@@ -427,7 +462,7 @@ int main(int argc, char** argv) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - generated).count());
 
     Register(context);
-    CollectingReporter reporter;
+    CollectingReporter reporter(::isatty(STDOUT_FILENO) != 0);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     const bool ok = Summarize(context, reporter);
