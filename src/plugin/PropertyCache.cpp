@@ -31,6 +31,7 @@ std::shared_ptr<const PropertyRecords> LoadPropertyRecords(const char* fileName)
     if (const auto archive = ZipArchive::Open(fileName)) {
         records->core.Load(*archive);
         records->app.Load(*archive);
+        records->opened = true;
     }
     return records;
 }
@@ -54,7 +55,7 @@ std::shared_ptr<const PropertyRecords> PropertyCache::Find(const char* path,
 
 void PropertyCache::Keep(const char* path, const platform::FileStamp& stamp,
                          std::shared_ptr<const PropertyRecords> records) {
-    if (!records || TextBytes(*records) > MaxKeptText) {
+    if (!records || !records->opened || TextBytes(*records) > MaxKeptText) {
         return;
     }
     Entry entry{path, stamp, std::move(records)};

@@ -17,6 +17,9 @@ namespace quillet {
 struct PropertyRecords {
     CoreProperties core{nullptr};
     AppProperties app{nullptr};
+    // Records of a package that did not open are never kept: what kept it shut (a lock, the
+    // permissions) can pass without the file changing.
+    bool opened = false;
 };
 
 // Reads both records with one open of the package.
@@ -34,7 +37,8 @@ class PropertyCache {
 
     // The records kept for the file in this state, or null.
     std::shared_ptr<const PropertyRecords> Find(const char* path, const platform::FileStamp& stamp);
-    // Keeps the records as the most recently used, in place of any older ones for the path.
+    // Keeps the records as the most recently used, in place of any older ones for the path;
+    // records too large or of a package that did not open are not kept.
     void Keep(const char* path, const platform::FileStamp& stamp,
               std::shared_ptr<const PropertyRecords> records);
 
