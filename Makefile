@@ -2,9 +2,10 @@
 FILE ?= samples/report.docx
 BUILD_LINUX := build/linux
 BUILD_WINDOWS := build/windows
+BUILD_BENCH := build/bench
 
 .PHONY: run test bootstrap bootstrap-windows build-linux test-linux build-windows test-windows \
-	build-sanitize test-sanitize
+	build-sanitize test-sanitize build-bench bench
 
 bootstrap:
 	@scripts/bootstrap.sh
@@ -42,3 +43,12 @@ test-windows: build-windows
 	@ctest --preset windows
 
 test: test-linux test-windows test-sanitize
+
+# The benchmark (Release, -O2): prints the measured table and the speed targets, and fails when
+# one does not hold. Not part of `make test`: its figures depend on the machine.
+build-bench: bootstrap
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench
+
+bench: build-bench
+	@$(BUILD_BENCH)/bench/quillet_bench $(BENCH_ARGS)

@@ -48,6 +48,12 @@ class DirectoryWindow {
 void CentralDirectory::Read(platform::PackageFile& file, uint64_t position, uint64_t size,
                             int32_t entryCount) {
     DirectoryWindow window(file, position, size);
+    // No more entries than the count, nor than the directory's bytes can hold.
+    const auto expected = static_cast<size_t>(
+        std::min<uint64_t>({static_cast<uint64_t>(entryCount < 0 ? 0 : entryCount),
+                            size / CentralHeaderSize, uint64_t{MaxEntries}}));
+    entries_.reserve(expected);
+    index_.Reserve(expected);
     uint64_t offset = 0;
     for (int32_t index = 0; index < MaxEntries; ++index) {
         const unsigned char* fixed = window.View(offset, CentralHeaderSize);
@@ -65,11 +71,13 @@ void CentralDirectory::Read(platform::PackageFile& file, uint64_t position, uint
             if (name == nullptr) {
                 return;
             }
-            entry.name.assign(reinterpret_cast<const char*>(name), kept);
+            entry.nameOffset = static_cast<uint32_t>(names_.size());
+            entry.nameLength = static_cast<uint32_t>(kept);
+            names_.append(reinterpret_cast<const char*>(name), kept);
         }
-        names_.Add(entry.name, index);
+        index_.Add(this->name(entry), index);
         offset += entry.header.RecordSize();
-        entries_.push_back(std::move(entry));
+        entries_.push_back(entry);
         if (index + 1 == entryCount) {
             return;
         }

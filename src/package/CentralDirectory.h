@@ -15,8 +15,10 @@ namespace quillet::zip {
 // One entry that the walk of the central directory reached.
 struct DirectoryEntry {
     CentralHeader header;
-    // The first bytes of the stored name, as many as a description can hold.
-    std::string name;
+    // Where the first bytes of the stored name, as many as a description can hold, lie among
+    // the directory's kept names.
+    uint32_t nameOffset = 0;
+    uint32_t nameLength = 0;
 };
 
 // The entries that a walk of the central directory from its first entry reaches: it ends after
@@ -37,11 +39,15 @@ class CentralDirectory {
     const DirectoryEntry& entry(int32_t index) const {
         return entries_[static_cast<size_t>(index)];
     }
-    std::optional<int32_t> FindName(std::string_view wanted) const { return names_.Find(wanted); }
+    std::string_view name(const DirectoryEntry& entry) const {
+        return std::string_view(names_).substr(entry.nameOffset, entry.nameLength);
+    }
+    std::optional<int32_t> FindName(std::string_view wanted) const { return index_.Find(wanted); }
 
   private:
     std::vector<DirectoryEntry> entries_;
-    NameIndex names_;
+    std::string names_;  // the kept bytes of every entry's name, one after another
+    NameIndex index_;
 };
 
 }  // namespace quillet::zip

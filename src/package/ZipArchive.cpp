@@ -214,8 +214,8 @@ ZipResult ZipArchive::FillEntry(int32_t index, ZipEntry& entry) const {
     }
     const CentralHeader& header = current_->header;
     entry.index = index;
-    std::memcpy(entry.name, current_->name.data(),
-                std::min(current_->name.size(), ZipEntryNameSize - 1));
+    const std::string_view name = directory_.name(*current_);
+    std::memcpy(entry.name, name.data(), std::min(name.size(), ZipEntryNameSize - 1));
     entry.attributes = MapExternalAttributes(header.externalAttributes);
     // Sizes of 2 GiB or more turn negative here; readers treat them as unreadable.
     entry.compressedSize = static_cast<int32_t>(header.compressedSize);

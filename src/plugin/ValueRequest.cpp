@@ -1,11 +1,15 @@
 #include "plugin/ValueRequest.h"
 
+#include <memory>
+#include <string>
+
+#include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 #include "plugin/FieldTable.h"
+#include "plugin/FullTextCache.h"
 #include "plugin/FullTextPaging.h"
+#include "plugin/PropertyCache.h"
 #include "plugin/ValueConversion.h"
-#include "props/AppProperties.h"
-#include "props/CoreProperties.h"
 #include "text/DocumentText.h"
 
 namespace quillet {
@@ -109,44 +113,89 @@ int32_t AppPropertyValue(const AppProperties& app, int32_t fieldIndex, void* val
     }
 }
 
-int32_t FullTextValue(const char* fileName, int32_t fieldIndex, int32_t unitIndex, void* value,
-                      int32_t maxLen) {
+// The caches live as long as the module: the host's calls share them.
+FullTextCache& FullTexts() {
+    static FullTextCache cache;
+    return cache;
+}
+
+PropertyCache& Properties() {
+    static PropertyCache cache;
+    return cache;
+}
+
+std::shared_ptr<const std::string> BuildFullText(const char* fileName, int32_t fieldIndex) {
     DocumentText text(fileName);
     if (fieldIndex == TitlesField) {
-        return PageFullText(unitIndex, value, maxLen, [&]() -> const std::string& {
-            text.BuildTitles();
-            return text.titlesText;
-        });
+        text.BuildTitles();
+        return std::make_shared<const std::string>(std::move(text.titlesText));
     }
+    text.BuildContent();
+    return std::make_shared<const std::string>(std::move(text.contentText));
+}
+
+// `stamp` is null for a file whose state the system cannot tell: its text is never kept.
+int32_t FullTextValue(const char* fileName, const platform::FileStamp* stamp, int32_t fieldIndex,
+                      int32_t unitIndex, void* value, int32_t maxLen) {
+    std::shared_ptr<const std::string> text;
     return PageFullText(unitIndex, value, maxLen, [&]() -> const std::string& {
-        text.BuildContent();
-        return text.contentText;
+        // A first call reads the file afresh; the next calls take the text it built for as long
+        // as the file stays the same.
+        if (stamp != nullptr && unitIndex != 0) {
+            text = FullTexts().Find(fileName, *stamp, fieldIndex);
+        }
+        if (!text) {
+            text = BuildFullText(fileName, fieldIndex);
+            if (stamp != nullptr) {
+                FullTexts().Keep(fileName, *stamp, fieldIndex, text);
+            }
+        }
+        return *text;
     });
+}
+
+std::shared_ptr<const PropertyRecords> RecordsOf(const char* fileName,
+                                                 const platform::FileStamp* stamp) {
+    if (stamp == nullptr) {
+        return LoadPropertyRecords(fileName);
+    }
+    auto records = Properties().Find(fileName, *stamp);
+    if (!records) {
+        records = LoadPropertyRecords(fileName);
+        Properties().Keep(fileName, *stamp, records);
+    }
+    return records;
 }
 
 }  // namespace
 
 int32_t ValueRequest(const char* fileName, int32_t fieldIndex, int32_t unitIndex, void* fieldValue,
                      int32_t maxLen) {
-    if (!platform::FileExists(fileName)) {
+    const bool fullText = fieldIndex == TitlesField || fieldIndex == ContentField;
+    if (fullText && unitIndex == -1) {
+        // The transfer is over, whichever file it was for: its text need not be held any longer.
+        FullTexts().Drop();
+    }
+    // The stamp is read before the package, so a rewrite during the read shows at the next call.
+    // A file with a stamp exists; only without one is the existence asked on its own.
+    platform::FileStamp stamp;
+    const bool stamped = platform::ReadFileStamp(fileName, stamp);
+    if (!stamped && !platform::FileExists(fileName)) {
         return FileError;
     }
-    // Every answer depends only on its own field's source, so a field is read without loading
-    // the records that other fields need.
     if (!IsFieldIndex(fieldIndex)) {
         return NoSuchField;
     }
-    if (fieldIndex == TitlesField || fieldIndex == ContentField) {
-        return FullTextValue(fileName, fieldIndex, unitIndex, fieldValue, maxLen);
+    const platform::FileStamp* const state = stamped ? &stamp : nullptr;
+    if (fullText) {
+        return FullTextValue(fileName, state, fieldIndex, unitIndex, fieldValue, maxLen);
     }
+    // Both records are read at once: the host asks for the other columns of the file next.
+    const auto records = RecordsOf(fileName, state);
     if (fieldIndex <= VersionField) {
-        CoreProperties core(fileName);
-        core.Load();
-        return CorePropertyValue(core, fieldIndex, fieldValue, maxLen);
+        return CorePropertyValue(records->core, fieldIndex, fieldValue, maxLen);
     }
-    AppProperties app(fileName);
-    app.Load();
-    return AppPropertyValue(app, fieldIndex, fieldValue, maxLen);
+    return AppPropertyValue(records->app, fieldIndex, fieldValue, maxLen);
 }
 
 }  // namespace quillet

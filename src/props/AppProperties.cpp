@@ -61,13 +61,18 @@ bool ParseFlag(const std::string& text) {
 }
 
 void AppProperties::Load() {
-    const auto archive = ZipArchive::Open(fileName);
-    if (!archive || !HasMember(*archive, "docProps/app.xml")) {
+    if (const auto archive = ZipArchive::Open(fileName)) {
+        Load(*archive);
+    }
+}
+
+void AppProperties::Load(ZipArchive& archive) {
+    if (!HasMember(archive, "docProps/app.xml")) {
         return;
     }
     // A part that is there but cannot be extracted reads as an empty text, so it answers like a
     // part that does not parse.
-    const std::string partText = ReadPartText(*archive, "docProps/app.xml").value_or("");
+    const std::string partText = ReadPartText(archive, "docProps/app.xml").value_or("");
     TiXmlDocument document;
     const bool parsed = ParseXmlPart(document, partText);
     const auto text = [&](const char* name) {
@@ -102,7 +107,7 @@ void AppProperties::Load() {
     digSig = !text("DigSig").empty();
     digSigExt = !text("DigSigExt").empty();
     // Only the presence of the workbook part is tested: it tells that the titles are sheets.
-    sheets = HasMember(*archive, "xl/workbook.xml") && parsed
+    sheets = HasMember(archive, "xl/workbook.xml") && parsed
                  ? ParseCount(TitlesOfPartsSize(document))
                  : -1;
 }

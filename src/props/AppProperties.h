@@ -5,6 +5,8 @@
 
 namespace quillet {
 
+class ZipArchive;
+
 // The extended properties of "docProps/app.xml". A count of -1 is a value the package does not
 // give; a flag has no absent state.
 class AppProperties {
@@ -13,6 +15,8 @@ class AppProperties {
 
     // Reads the package; whatever cannot be read keeps its default.
     void Load();
+    // The same from a package already open, so that one open can serve both records.
+    void Load(ZipArchive& archive);
 
     std::string templateName;
     std::string manager;

@@ -27,11 +27,13 @@ std::string ReadCoreElement(const std::string& partText, const char* elementName
 }
 
 void CoreProperties::Load() {
-    const auto archive = ZipArchive::Open(fileName);
-    if (!archive) {
-        return;
+    if (const auto archive = ZipArchive::Open(fileName)) {
+        Load(*archive);
     }
-    const auto partText = ReadPartText(*archive, "docProps/core.xml");
+}
+
+void CoreProperties::Load(ZipArchive& archive) {
+    const auto partText = ReadPartText(archive, "docProps/core.xml");
     TiXmlDocument document;
     if (!partText || !ParseXmlPart(document, *partText)) {
         return;

@@ -4,6 +4,8 @@
 
 namespace quillet {
 
+class ZipArchive;
+
 // The sixteen core properties of "docProps/core.xml", as ANSI texts (dates as their text).
 class CoreProperties {
   public:
@@ -11,6 +13,8 @@ class CoreProperties {
 
     // Reads the package; whatever cannot be read stays empty.
     void Load();
+    // The same from a package already open, so that one open can serve both records.
+    void Load(ZipArchive& archive);
 
     std::string category;
     std::string contentStatus;
