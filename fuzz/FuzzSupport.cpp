@@ -5,68 +5,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <map>
 #include <vector>
 
 #include <tinyxml.h>
 
 #include "props/XmlPart.h"
-#include "support/PackageBuilder.h"
+#include "support/SoundPackage.h"
 
 namespace quillet::fuzz {
 namespace {
 
 constexpr const char* SharedStringsPart = "xl/sharedStrings.xml";
 constexpr const char* FirstSheetPart = "xl/worksheets/sheet1.xml";
-
-const char* const CorePart =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><cp:coreProperties xmlns:cp=\"c\" xmlns:dc=\"d\" "
-    "xmlns:dcterms=\"t\"><dc:title>Title</dc:title><dc:creator>Creator</dc:creator>"
-    "<dcterms:modified>2020-01-02T03:04:05Z</dcterms:modified></cp:coreProperties>";
-const char* const AppPart =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Properties xmlns:vt=\"v\"><Pages>1</Pages>"
-    "<Slides>1</Slides><TotalTime>5</TotalTime><TitlesOfParts><vt:vector size=\"1\" "
-    "baseType=\"lpstr\"><vt:lpstr>Sheet1</vt:lpstr></vt:vector></TitlesOfParts></Properties>";
-
-// The parts of a small sound package of each kind, keyed by its marker part.
-std::map<std::string, std::string> SoundParts(const std::string& kind) {
-    std::map<std::string, std::string> parts{{"docProps/core.xml", CorePart},
-                                             {"docProps/app.xml", AppPart}};
-    if (kind == "word/document.xml") {
-        parts[kind] =
-            "<?xml version=\"1.0\"?><w:document xmlns:w=\"w\"><w:body><w:p><w:r><w:t>Hello</w:t>"
-            "</w:r></w:p></w:body></w:document>";
-    } else if (kind == "xl/workbook.xml") {
-        parts[kind] =
-            "<?xml version=\"1.0\"?><workbook><sheets><sheet name=\"Sheet1\"/></sheets>"
-            "</workbook>";
-        parts[SharedStringsPart] =
-            "<?xml version=\"1.0\"?><sst uniqueCount=\"2\"><si><t>Name</t>"
-            "</si><si><t>Value</t></si></sst>";
-        parts[FirstSheetPart] =
-            "<?xml version=\"1.0\"?><worksheet><sheetData><row><c t=\"s\"><v>0</v></c><c><v>42</v>"
-            "</c><c t=\"inlineStr\"><is><t>X</t></is></c></row></sheetData></worksheet>";
-    } else {
-        parts[kind] = "<?xml version=\"1.0\"?><p:presentation xmlns:p=\"p\"/>";
-        parts["ppt/slides/slide1.xml"] =
-            "<?xml version=\"1.0\"?><p:sld xmlns:a=\"a\" xmlns:p=\"p\"><p:cSld><p:spTree><p:sp>"
-            "<p:txBody><a:p><a:r><a:t>Hello</a:t></a:r></a:p></p:txBody></p:sp></p:spTree>"
-            "</p:cSld></p:sld>";
-    }
-    return parts;
-}
-
-std::string BuildPackage(const std::map<std::string, std::string>& parts, bool deflated) {
-    test::PackageBuilder package;
-    for (const auto& [name, data] : parts) {
-        if (deflated) {
-            package.AddDeflated(name, data);
-        } else {
-            package.AddStored(name, data);
-        }
-    }
-    return package.Build();
-}
 
 bool IsWorkbookTarget(const ReaderTarget& target) {
     return std::string(target.partName) == SharedStringsPart;
@@ -96,7 +46,7 @@ const ReaderTarget* FindReaderTarget(const std::string& name) {
 }
 
 std::string SoundPackageAround(const ReaderTarget& target, const std::string& text) {
-    auto parts = SoundParts(target.kind);
+    auto parts = test::SoundParts(target.kind);
     if (IsWorkbookTarget(target)) {
         const size_t nul = text.find('\0');
         if (nul == std::string::npos) {
@@ -108,11 +58,11 @@ std::string SoundPackageAround(const ReaderTarget& target, const std::string& te
     } else {
         parts[target.partName] = text;
     }
-    return BuildPackage(parts, true);
+    return test::PackageOf(parts).Build();
 }
 
 std::string SoundPackage(const char* kind, bool deflated) {
-    return BuildPackage(SoundParts(kind), deflated);
+    return test::PackageOf(test::SoundParts(kind), deflated).Build();
 }
 
 std::string SeedFromParts(const ReaderTarget& target, const std::string& firstPart,

@@ -48,6 +48,11 @@ class DirectoryWindow {
 void CentralDirectory::Read(platform::PackageFile& file, uint64_t position, uint64_t size,
                             int32_t entryCount) {
     DirectoryWindow window(file, position, size);
+    // No more entries than the directory's bytes can hold, whatever the count claims.
+    const auto expected = static_cast<size_t>(std::min<uint64_t>(
+        static_cast<uint64_t>(std::max(entryCount, 0)), size / CentralHeaderSize));
+    entries_.reserve(std::min<size_t>(expected, MaxEntries));
+    names_.Reserve(std::min<size_t>(expected, MaxEntries));
     uint64_t offset = 0;
     for (int32_t index = 0; index < MaxEntries; ++index) {
         const unsigned char* fixed = window.View(offset, CentralHeaderSize);
