@@ -25,13 +25,21 @@
 namespace quillet::test {
 namespace {
 
+// A second per file. The sanitizer build runs under ASan and UBSan at -O1, several times slower:
+// it checks memory safety and the memory budget, the optimised builds check the time. Wine
+// emulates every file call of the Windows build, which costs some more besides.
+double MostSeconds() {
 #if defined(__SANITIZE_ADDRESS__)
-// The sanitizer build is an unoptimised Debug build under ASan and UBSan, some ten times slower:
-// it checks memory safety and the memory budget; the optimised builds check the time.
-constexpr double MostSeconds = 10.0;
+    return 10.0;
 #else
-constexpr double MostSeconds = 1.0;
+    return RunningUnderWine() ? 5.0 : 1.0;
 #endif
+}
+
+// Wine's file calls make each file cost milliseconds: there every 13th prefix is asked.
+size_t TruncationStep() {
+    return RunningUnderWine() ? 13 : 1;
+}
 constexpr int64_t MostExtraBytes = 64ll << 20;
 // The limits the README names: part size and element nesting.
 constexpr uint32_t MaxPartSizeBytes = 64u << 20;
@@ -254,7 +262,7 @@ TEST_P(HostileFile, AnswersEveryFieldInTimeAndMemory) {
         return seconds;
     });
     EXPECT_EQ(cost.problems, "");
-    EXPECT_LT(cost.slowestSeconds, MostSeconds);
+    EXPECT_LT(cost.slowestSeconds, MostSeconds());
     EXPECT_LT(cost.extraBytes, MostExtraBytes);
     RecordProperty("seconds", std::to_string(cost.slowestSeconds));
     RecordProperty("extraBytes", std::to_string(cost.extraBytes));
@@ -279,11 +287,13 @@ TEST(HostileFile, RealDocumentTruncatedAtEveryOffset) {
         const TempFile file("", ".docx");
         const Cost cost = RunMeasured([&](std::string& problems) {
             double slowest = 0;
-            for (size_t length = 0; length < whole.size(); ++length) {
+            for (size_t length = 0; length < whole.size(); length += TruncationStep()) {
                 file.Rewrite(whole.substr(0, length));
                 const auto start = std::chrono::steady_clock::now();
-                const std::string found = AskFields(
-                    file.path(), length % 61 == 0 ? AllFields() : std::vector<int>{3, 14, 37, 44});
+                const std::string found =
+                    AskFields(file.path(), (length / TruncationStep()) % 61 == 0
+                                               ? AllFields()
+                                               : std::vector<int>{3, 14, 37, 44});
                 slowest = std::max(slowest, Since(start));
                 if (!found.empty())
                     problems += "at " + std::to_string(length) + ": " + found;
@@ -291,7 +301,7 @@ TEST(HostileFile, RealDocumentTruncatedAtEveryOffset) {
             return slowest;
         });
         EXPECT_EQ(cost.problems, "");
-        EXPECT_LT(cost.slowestSeconds, MostSeconds);
+        EXPECT_LT(cost.slowestSeconds, MostSeconds());
         EXPECT_LT(cost.extraBytes, MostExtraBytes);
     }
 }
@@ -316,7 +326,7 @@ TEST(HostileFile, DirectoriesAndFifosAreNoPackages) {
             return Since(start);
         });
         EXPECT_EQ(cost.problems, "");
-        EXPECT_LT(cost.slowestSeconds, MostSeconds);
+        EXPECT_LT(cost.slowestSeconds, MostSeconds());
     }
 #ifndef _WIN32
     std::filesystem::remove(fifo);

@@ -24,6 +24,7 @@ extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*onMalloc)(const 
                                                                           size_t),
                                                          void (*onFree)(const volatile void*));
 extern "C" size_t __sanitizer_get_allocated_size(const volatile void* pointer);
+extern "C" int __lsan_do_recoverable_leak_check();
 #endif
 
 namespace quillet::test {
@@ -70,6 +71,11 @@ int64_t StartMeasuring() {
 int64_t PeakAbove(int64_t) {
     return peakBytes.load();
 }
+
+// The child leaves by _exit, past the leak check that runs at a normal exit: so it runs here.
+bool Leaked() {
+    return __lsan_do_recoverable_leak_check() != 0;
+}
 #elif !defined(_WIN32)
 int64_t StatusKiB(const char* key) {
     std::ifstream status("/proc/self/status");
@@ -89,6 +95,10 @@ int64_t StartMeasuring() {
 
 int64_t PeakAbove(int64_t startKiB) {
     return (StatusKiB("VmHWM:") - startKiB) * 1024;
+}
+
+bool Leaked() {
+    return false;  // leaks are the sanitizer build's to find
 }
 #endif
 
@@ -155,6 +165,8 @@ Cost RunMeasured(const std::function<double(std::string&)>& work) {
         std::string problems;
         const double seconds = work(problems);
         const int64_t extra = PeakAbove(start);
+        if (Leaked())
+            problems += "memory leaked; ";
         const std::string report =
             std::to_string(seconds) + " " + std::to_string(extra) + " " + problems;
         (void)!write(channel[1], report.data(), report.size());
@@ -214,7 +226,15 @@ void RunOnStack(size_t stackBytes, const std::function<void()>& work) {
 #endif
 }
 
-// Seconds since `start`.
+bool RunningUnderWine() {
+#ifdef _WIN32
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
+}
+
 double Since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }

@@ -26,6 +26,9 @@ const std::vector<int>& AllFields();
 // the slowest file's seconds and adds protocol breaks to its argument.
 Cost RunMeasured(const std::function<double(std::string&)>& work);
 
+// True for the Windows build when wine runs it.
+bool RunningUnderWine();
+
 // Seconds since `start`.
 double Since(std::chrono::steady_clock::time_point start);
 
