@@ -5,7 +5,7 @@ BUILD_WINDOWS := build/windows
 BUILD_BENCH := build/bench
 
 .PHONY: run test bootstrap bootstrap-windows build-linux test-linux build-windows test-windows \
-	build-sanitize test-sanitize build-bench bench
+	build-sanitize test-sanitize build-bench bench build-fuzz fuzz fuzz-smoke
 
 bootstrap:
 	@scripts/bootstrap.sh
@@ -42,8 +42,6 @@ build-windows: bootstrap-windows
 test-windows: build-windows
 	@ctest --preset windows
 
-test: test-linux test-windows test-sanitize
-
 # The benchmark (Release, -O2): prints the measured table and the speed targets, and fails when
 # one does not hold. Not part of `make test`: its figures depend on the machine.
 build-bench: bootstrap
@@ -52,3 +50,39 @@ build-bench: bootstrap
 
 bench: build-bench
 	@$(BUILD_BENCH)/bench/quillet_bench $(BENCH_ARGS)
+
+# libFuzzer targets (clang), seeded from the real documents and small built packages. Each target
+# runs FUZZ_SECONDS (make fuzz) or a few seconds (make fuzz-smoke, part of make test); a finding
+# leaves its input in build/fuzz/artifacts and fails the run.
+BUILD_FUZZ := build/fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 3
+FUZZ_TARGETS := zip_archive core_properties app_properties titles word_text workbook_text \
+	presentation_text content_get_value
+FUZZ_SEEDS := $(wildcard tests/data/*.docx tests/data/*.xlsx tests/data/*.pptx samples/*.docx \
+	samples/*.xlsx samples/*.pptx)
+
+build-fuzz: bootstrap-windows
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@$(BUILD_FUZZ)/fuzz/quillet_fuzz_seeds $(BUILD_FUZZ)/corpus $(FUZZ_SEEDS) >/dev/null
+
+# One target for $(1) seconds; new inputs go to found/<target>, the seeds stay as written.
+define run_fuzzer
+	mkdir -p $(BUILD_FUZZ)/found/$(1) $(BUILD_FUZZ)/artifacts $(BUILD_FUZZ)/logs; \
+	if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		$(BUILD_FUZZ)/fuzz/fuzz_$(1) -max_total_time=$(2) -timeout=10 -rss_limit_mb=2048 \
+		-print_final_stats=1 -artifact_prefix=$(BUILD_FUZZ)/artifacts/$(1)- \
+		$(BUILD_FUZZ)/found/$(1) $(BUILD_FUZZ)/corpus/$(1) >$(BUILD_FUZZ)/logs/$(1).log 2>&1; then \
+		echo "fuzz_$(1): $$(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' \
+			$(BUILD_FUZZ)/logs/$(1).log | grep -o '[0-9]*$$') runs in $(2) s, no finding"; \
+	else tail -n 60 $(BUILD_FUZZ)/logs/$(1).log; echo "fuzz_$(1): FINDING"; exit 1; fi;
+endef
+
+fuzz: build-fuzz
+	@$(foreach t,$(FUZZ_TARGETS),$(call run_fuzzer,$(t),$(FUZZ_SECONDS)))
+
+fuzz-smoke: build-fuzz
+	@$(foreach t,$(FUZZ_TARGETS),$(call run_fuzzer,$(t),$(FUZZ_SMOKE_SECONDS)))
+
+test: test-linux test-windows test-sanitize fuzz-smoke

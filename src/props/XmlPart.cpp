@@ -5,6 +5,9 @@
 namespace quillet {
 namespace {
 
+// More than the longest step TinyXML takes over one UTF-8 sequence (4 bytes).
+constexpr size_t Utf8SequencePadding = 8;
+
 // Position just after `terminator` at or after `from`, or the end of the text.
 size_t SkipPast(const std::string& text, size_t from, const char* terminator) {
     const size_t found = text.find(terminator, from);
@@ -80,7 +83,12 @@ bool ParseXmlPart(TiXmlDocument& document, const std::string& text) {
     if (MeasureXmlNesting(text, MaxXmlNesting) > MaxXmlNesting) {
         return false;
     }
-    document.Parse(text.c_str(), nullptr, PartEncoding(text));
+    // TinyXML steps over a UTF-8 sequence by the length its lead byte announces, even past the
+    // terminating NUL of a text that ends inside one; enough NULs behind the text stop it there.
+    std::string padded;
+    padded.reserve(text.size() + Utf8SequencePadding);
+    padded.assign(text).append(Utf8SequencePadding, '\0');
+    document.Parse(padded.c_str(), nullptr, PartEncoding(text));
     return !document.Error();
 }
 

@@ -56,6 +56,26 @@ TEST(ParseXmlPart, ReportsParseErrors) {
     EXPECT_STREQ(FirstChildText(*good.FirstChildElement("a")), "caf\xC3\xA9");
 }
 
+// TinyXML steps over a UTF-8 sequence by its lead byte's length, so a text that ends inside one
+// would be read past its terminating NUL: here into stale bytes that would close the element.
+TEST(ParseXmlPart, StopsAtTheEndOfATextCutInsideAUtf8Sequence) {
+    struct Case {
+        const char* opening;  // an element's text, an attribute's value
+        const char* closing;
+    };
+    for (const Case& c : {Case{"<a>", "</a>"}, Case{"<a b=\"", "\"/>"}}) {
+        for (const char* lead : {"\xDB", "\xE9", "\xF0"}) {
+            SCOPED_TRACE(std::string(c.opening) + lead);
+            std::string text = c.opening + std::string(lead) + "..." + c.closing;
+            const size_t end = text.find('.');
+            text.resize(end);  // keeps "..." and the closing behind the NUL in the same buffer
+            ASSERT_EQ(text.c_str()[end + 2], '.');
+            TiXmlDocument document;
+            EXPECT_FALSE(ParseXmlPart(document, text));
+        }
+    }
+}
+
 TEST(ParseXmlPart, PartsWithoutDeclarationAreUtf8) {
     struct Case {
         const char* text;

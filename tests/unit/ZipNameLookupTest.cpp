@@ -222,5 +222,22 @@ TEST_F(ZipNameLookup, EntryCountBelowTheDirectoryStopsTheWalk) {
     EXPECT_EQ(Find("docProps/app.xml"), -1);
 }
 
+// The index grows past its first table many times over; every name keeps its first entry.
+TEST(NameIndex, ManyNamesEachFindTheirFirstEntry) {
+    zip::NameIndex index;
+    constexpr int32_t Count = 5000;
+    for (int32_t i = 0; i < Count; ++i) {
+        index.Add("xl/worksheets/sheet" + std::to_string(i) + ".xml", i);
+    }
+    for (int32_t i = 0; i < Count; ++i) {
+        index.Add("XL/WORKSHEETS/SHEET" + std::to_string(i) + ".XML", Count + i);
+    }
+    for (int32_t i = 0; i < Count; ++i) {
+        EXPECT_EQ(index.Find("Xl/Worksheets/Sheet" + std::to_string(i) + ".xml"), i);
+    }
+    EXPECT_EQ(index.Find("xl/worksheets/sheet" + std::to_string(Count) + ".xml"), std::nullopt);
+    EXPECT_EQ(index.Find(""), std::nullopt);
+}
+
 }  // namespace
 }  // namespace quillet

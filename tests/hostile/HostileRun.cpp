@@ -1,0 +1,242 @@
+#include "hostile/HostileRun.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <pthread.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include <gtest/gtest.h>
+
+#include "support/PluginModule.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <atomic>
+// The sanitizer runtime's allocator interface (GCC installs no header for it).
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*onMalloc)(const volatile void*,
+                                                                          size_t),
+                                                         void (*onFree)(const volatile void*));
+extern "C" size_t __sanitizer_get_allocated_size(const volatile void* pointer);
+extern "C" int __lsan_do_recoverable_leak_check();
+#endif
+
+namespace quillet::test {
+namespace {
+
+constexpr int FieldCount = 45;
+constexpr int BufferSize = 2048;
+constexpr int FullTextType = 9;
+constexpr int FieldEmpty = -3;
+
+int FieldType(int field) {
+    char name[64];
+    char units[64];
+    return PluginModule::Get().field(field, name, units, sizeof name);
+}
+
+// Counts, times and date-times may be empty; every other field answers its type.
+bool MayBeEmpty(int type) {
+    return type == 1 || type == 5 || type == 10;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+// Under AddressSanitizer the resident size holds shadow memory and the allocator's quarantine,
+// so the child counts live heap bytes through the allocator's hooks instead.
+std::atomic<int64_t> liveBytes{0};
+std::atomic<int64_t> peakBytes{0};
+
+void OnMalloc(const volatile void*, size_t size) {
+    const int64_t now = liveBytes += static_cast<int64_t>(size);
+    int64_t peak = peakBytes.load();
+    while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
+    }
+}
+
+void OnFree(const volatile void* pointer) {
+    liveBytes -= static_cast<int64_t>(__sanitizer_get_allocated_size(pointer));
+}
+
+int64_t StartMeasuring() {
+    __sanitizer_install_malloc_and_free_hooks(OnMalloc, OnFree);
+    return 0;
+}
+
+int64_t PeakAbove(int64_t) {
+    return peakBytes.load();
+}
+
+// The child leaves by _exit, past the leak check that runs at a normal exit: so it runs here.
+bool Leaked() {
+    return __lsan_do_recoverable_leak_check() != 0;
+}
+#elif !defined(_WIN32)
+int64_t StatusKiB(const char* key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.compare(0, std::strlen(key), key) == 0)
+            return std::stoll(line.substr(std::strlen(key)));
+    }
+    return -1;
+}
+
+// Resets the peak resident size to the current one, which is the start.
+int64_t StartMeasuring() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+    return StatusKiB("VmRSS:");
+}
+
+int64_t PeakAbove(int64_t startKiB) {
+    return (StatusKiB("VmHWM:") - startKiB) * 1024;
+}
+
+bool Leaked() {
+    return false;  // leaks are the sanitizer build's to find
+}
+#endif
+
+}  // namespace
+
+const std::vector<int>& AllFields() {
+    static const std::vector<int> fields = [] {
+        std::vector<int> all;
+        for (int i = 0; i < FieldCount; ++i)
+            all.push_back(i);
+        return all;
+    }();
+    return fields;
+}
+
+std::string AskFields(const std::string& path, const std::vector<int>& fields,
+                      std::string* content) {
+    const PluginModule& module = PluginModule::Get();
+    std::string problems;
+    std::vector<char> buffer(BufferSize);
+    const auto ask = [&](int field, int unit) {
+        return module.value(path.c_str(), field, unit, buffer.data(), BufferSize, 0);
+    };
+    for (const int field : fields) {
+        const int type = FieldType(field);
+        const int result = ask(field, 0);
+        if (result != type && !(result == FieldEmpty && MayBeEmpty(type))) {
+            problems +=
+                "field " + std::to_string(field) + " answered " + std::to_string(result) + "; ";
+            continue;
+        }
+        if (type != FullTextType)
+            continue;
+        std::string text(buffer.data(), strnlen(buffer.data(), BufferSize));
+        int unit = 1;
+        for (; unit < 1'000'000 && ask(field, unit) == FullTextType; ++unit) {
+            text.append(buffer.data(), strnlen(buffer.data(), BufferSize));
+        }
+        if (unit == 1'000'000)
+            problems += "field " + std::to_string(field) + " never ends; ";
+        if (ask(field, -1) != FullTextType)
+            problems += "field " + std::to_string(field) + " refused its end call; ";
+        if (content != nullptr && field == 44)
+            *content = text;
+    }
+    return problems;
+}
+
+Cost RunMeasured(const std::function<double(std::string&)>& work) {
+    Cost cost;
+    PluginModule::Get();  // loaded before the child starts, so loading is not counted
+#ifdef _WIN32
+    cost.slowestSeconds = work(cost.problems);
+#else
+    int channel[2];
+    if (pipe(channel) != 0) {
+        ADD_FAILURE() << "no pipe";
+        return cost;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        const int64_t start = StartMeasuring();
+        std::string problems;
+        const double seconds = work(problems);
+        const int64_t extra = PeakAbove(start);
+        if (Leaked())
+            problems += "memory leaked; ";
+        const std::string report =
+            std::to_string(seconds) + " " + std::to_string(extra) + " " + problems;
+        (void)!write(channel[1], report.data(), report.size());
+        _exit(0);
+    }
+    close(channel[1]);
+    std::string report;
+    char chunk[512];
+    for (ssize_t n; (n = read(channel[0], chunk, sizeof chunk)) > 0;)
+        report.append(chunk, static_cast<size_t>(n));
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        cost.problems = "the child ended with status " + std::to_string(status);
+        return cost;
+    }
+    size_t used = 0;
+    cost.slowestSeconds = std::stod(report, &used);
+    const std::string rest = report.substr(used);
+    cost.extraBytes = std::stoll(rest, &used);
+    cost.problems = rest.size() > used + 1 ? rest.substr(used + 1) : std::string();
+#endif
+    return cost;
+}
+
+void RunOnStack(size_t stackBytes, const std::function<void()>& work) {
+#ifdef _WIN32
+    struct Start {
+        static DWORD WINAPI Entry(LPVOID argument) {
+            (*static_cast<const std::function<void()>*>(argument))();
+            return 0;
+        }
+    };
+    HANDLE thread =
+        CreateThread(nullptr, stackBytes, Start::Entry, const_cast<std::function<void()>*>(&work),
+                     STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    ASSERT_NE(thread, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+#else
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    ASSERT_EQ(pthread_attr_setstacksize(&attributes, stackBytes), 0);
+    pthread_t thread;
+    struct Start {
+        static void* Entry(void* argument) {
+            (*static_cast<const std::function<void()>*>(argument))();
+            return nullptr;
+        }
+    };
+    ASSERT_EQ(pthread_create(&thread, &attributes, Start::Entry,
+                             const_cast<std::function<void()>*>(&work)),
+              0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+#endif
+}
+
+bool RunningUnderWine() {
+#ifdef _WIN32
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
+}
+
+double Since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace quillet::test
