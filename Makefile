@@ -85,4 +85,4 @@ fuzz: build-fuzz
 fuzz-smoke: build-fuzz
 	@$(foreach t,$(FUZZ_TARGETS),$(call run_fuzzer,$(t),$(FUZZ_SMOKE_SECONDS)))
 
-test: test-linux test-windows test-sanitize fuzz-smoke
+test: test-linux test-windows fuzz-smoke test-sanitize
