@@ -9,6 +9,7 @@
 
 #include "support/PackageBuilder.h"
 #include "support/TempFile.h"
+#include "unit/ArchiveFixture.h"
 
 namespace quillet {
 namespace {
@@ -29,15 +30,8 @@ std::string RandomBytes(size_t size, unsigned seed) {
     return bytes;
 }
 
-class MemberReader : public ::testing::Test {
+class MemberReader : public ArchiveFixture {
   protected:
-    ZipArchive& Open(const PackageBuilder& builder) {
-        file_ = std::make_unique<TempFile>(builder.Build());
-        archive_ = ZipArchive::Open(file_->path().c_str());
-        EXPECT_TRUE(archive_);
-        return *archive_;
-    }
-
     ZipArchive& OpenOne(const MemberOptions& member) {
         PackageBuilder builder;
         builder.Add(member);
@@ -75,8 +69,6 @@ class MemberReader : public ::testing::Test {
         return member;
     }
 
-    std::unique_ptr<TempFile> file_;
-    std::unique_ptr<ZipArchive> archive_;
     std::string buffer_;
 };
 

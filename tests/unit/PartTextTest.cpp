@@ -7,6 +7,7 @@
 
 #include "support/PackageBuilder.h"
 #include "support/TempFile.h"
+#include "unit/ArchiveFixture.h"
 
 namespace quillet {
 namespace {
@@ -15,18 +16,7 @@ using test::MemberOptions;
 using test::PackageBuilder;
 using test::TempFile;
 
-class PartText : public ::testing::Test {
-  protected:
-    ZipArchive& Open(const PackageBuilder& builder) {
-        file_ = std::make_unique<TempFile>(builder.Build());
-        archive_ = ZipArchive::Open(file_->path().c_str());
-        EXPECT_TRUE(archive_);
-        return *archive_;
-    }
-
-    std::unique_ptr<TempFile> file_;
-    std::unique_ptr<ZipArchive> archive_;
-};
+using PartText = ArchiveFixture;
 
 TEST_F(PartText, ReadsStoredAndDeflatedPartsByNameInAnyCase) {
     const std::string core = "<cp:coreProperties>title</cp:coreProperties>";

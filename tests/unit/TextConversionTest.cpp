@@ -26,8 +26,8 @@ TEST(Utf8ToCodePage, ConvertsAsWindowsDoesWithoutFlags) {
         {"\xE6\x97\xA5", CodePageWindows1252, "?"},     // a CJK character
         {"a\xFF"
          "b",
-         CodePageWindows1252, "a?b"},                  // malformed byte
-        {"a\xC3", CodePageWindows1252, "a?"},          // truncated sequence
+         CodePageWindows1252, "a?b"},          // malformed byte
+        {"a\xC3", CodePageWindows1252, "a?"},  // truncated sequence
         {"Caf\xC3\xA9", CodePageUtf8, "Caf\xC3\xA9"},
         {"a\xFF"
          "b",

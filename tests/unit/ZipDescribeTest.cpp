@@ -9,6 +9,7 @@
 #include "platform/Time.h"
 #include "support/PackageBuilder.h"
 #include "support/TempFile.h"
+#include "unit/ArchiveFixture.h"
 
 namespace quillet {
 namespace {
@@ -38,15 +39,8 @@ platform::FileTime DefaultDosTime() {
     return fileTime;
 }
 
-class ZipDescribe : public ::testing::Test {
+class ZipDescribe : public ArchiveFixture {
   protected:
-    ZipArchive& Open(const PackageBuilder& builder) {
-        file_ = std::make_unique<TempFile>(builder.Build());
-        archive_ = ZipArchive::Open(file_->path().c_str());
-        EXPECT_TRUE(archive_);
-        return *archive_;
-    }
-
     // Opens a package of one member and describes it.
     ZipResult DescribeOnly(const MemberOptions& member, ZipEntry& entry) {
         PackageBuilder builder;
@@ -61,9 +55,6 @@ class ZipDescribe : public ::testing::Test {
         member.data = data;
         return member;
     }
-
-    std::unique_ptr<TempFile> file_;
-    std::unique_ptr<ZipArchive> archive_;
 };
 
 TEST_F(ZipDescribe, EntryOfASoundMember) {

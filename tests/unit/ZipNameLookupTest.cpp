@@ -8,6 +8,7 @@
 
 #include "support/PackageBuilder.h"
 #include "support/TempFile.h"
+#include "unit/ArchiveFixture.h"
 
 namespace quillet {
 namespace {
@@ -16,15 +17,8 @@ using test::MemberOptions;
 using test::PackageBuilder;
 using test::TempFile;
 
-class ZipNameLookup : public ::testing::Test {
+class ZipNameLookup : public ArchiveFixture {
   protected:
-    ZipArchive& Open(const PackageBuilder& builder) {
-        file_ = std::make_unique<TempFile>(builder.Build());
-        archive_ = ZipArchive::Open(file_->path().c_str());
-        EXPECT_TRUE(archive_);
-        return *archive_;
-    }
-
     // The index FindMember answers for `name`, or -1 when it does not answer ZipOk.
     int32_t Find(const char* name) {
         int32_t index = -2;
@@ -40,9 +34,6 @@ class ZipNameLookup : public ::testing::Test {
             .AddDeflated("word/document.xml", "document");
         return builder;
     }
-
-    std::unique_ptr<TempFile> file_;
-    std::unique_ptr<ZipArchive> archive_;
 };
 
 TEST_F(ZipNameLookup, LetterCaseIsIgnoredAndTheSameEntryFound) {
