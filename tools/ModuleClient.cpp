@@ -82,34 +82,34 @@ int ModuleClient::Call(const std::string& file, int index, int unit, std::vector
 
 FieldValue ModuleClient::Value(const std::string& file, const FieldInfo& field,
                                int pieceBuffer) const {
-    const int size = field.type == TypeFullText ? pieceBuffer : ValueBuffer;
+    const int size = field.type == FieldFullText ? pieceBuffer : ValueBuffer;
     // Room for the fixed-size forms whatever the size, and a terminator past the end.
     std::vector<char> buffer(static_cast<size_t>(std::max(size, 16)) + 1, '\0');
     FieldValue value;
     value.result = Call(file, field.index, 0, buffer, size);
     switch (value.result) {
-        case TypeNumeric32:
-        case TypeBoolean:
+        case FieldNumeric32:
+        case FieldBoolean:
             value.number = Read<int32_t>(buffer);
             break;
-        case TypeTime:
+        case FieldTime:
             for (size_t i = 0; i < 3; ++i)
                 value.time[i] = Read<uint16_t>(buffer, i * sizeof(uint16_t));
             break;
-        case TypeDateTime:
+        case FieldDateTime:
             value.fileTime = static_cast<uint64_t>(Read<uint32_t>(buffer)) |
                              static_cast<uint64_t>(Read<uint32_t>(buffer, 4)) << 32;
             break;
-        case TypeString:
+        case FieldString:
             value.text = TextIn(buffer, size);
             break;
-        case TypeFullText:
+        case FieldFullText:
             value.text = TextIn(buffer, size);
             for (int unit = 1;; ++unit) {
                 const int result = Call(file, field.index, unit, buffer, size);
-                if (result == ResultFieldEmpty)
+                if (result == FieldEmpty)
                     break;
-                if (result != TypeFullText) {
+                if (result != FieldFullText) {
                     value.result = result;
                     break;
                 }

@@ -5,23 +5,10 @@
 #include <vector>
 
 #include "platform/DynamicLibrary.h"
+// The type and result codes the host interface fixes.
+#include "plugin/FieldTable.h"
 
 namespace quillet::host {
-
-// The module's type codes and result codes, as the calling convention fixes them.
-enum TypeCode : int {
-    TypeNumeric32 = 1,
-    TypeTime = 5,
-    TypeBoolean = 6,
-    TypeString = 8,
-    TypeFullText = 9,
-    TypeDateTime = 10,
-};
-enum ResultCode : int {
-    ResultNoSuchField = -1,
-    ResultFileError = -2,
-    ResultFieldEmpty = -3,
-};
 
 struct FieldInfo {
     int index = 0;

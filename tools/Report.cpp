@@ -14,13 +14,13 @@ std::string Padded(const std::string& text, size_t width) {
 // A value the module answered that is not one of the forms it may answer.
 bool IsUnexpected(const FieldValue& value) {
     switch (value.result) {
-        case TypeNumeric32:
-        case TypeTime:
-        case TypeBoolean:
-        case TypeString:
-        case TypeFullText:
-        case TypeDateTime:
-        case ResultFieldEmpty:
+        case FieldNumeric32:
+        case FieldTime:
+        case FieldBoolean:
+        case FieldString:
+        case FieldFullText:
+        case FieldDateTime:
+        case FieldEmpty:
             return false;
         default:
             return true;
@@ -31,24 +31,24 @@ bool IsUnexpected(const FieldValue& value) {
 
 std::string PlainValue(const FieldValue& value) {
     switch (value.result) {
-        case TypeNumeric32:
+        case FieldNumeric32:
             return std::to_string(value.number);
-        case TypeBoolean:
+        case FieldBoolean:
             return value.number != 0 ? "true" : "false";
-        case TypeTime:
+        case FieldTime:
             return TimeText(value.time[0], value.time[1], value.time[2]);
-        case TypeString:
+        case FieldString:
             return QuotedPlain(value.text);
-        case TypeFullText:
+        case FieldFullText:
             return QuotedPlain(value.text) +
                    (value.cut ? " (cut short: the module did not end the text)" : "");
-        case TypeDateTime:
+        case FieldDateTime:
             return FileTimeToIso(value.fileTime);
-        case ResultFieldEmpty:
+        case FieldEmpty:
             return "(empty)";
-        case ResultNoSuchField:
+        case NoSuchField:
             return "(no such field)";
-        case ResultFileError:
+        case FileError:
             return "(file not found)";
         default:
             return "(unexpected answer " + std::to_string(value.result) + ")";
@@ -57,16 +57,16 @@ std::string PlainValue(const FieldValue& value) {
 
 std::string JsonValue(const FieldValue& value) {
     switch (value.result) {
-        case TypeNumeric32:
+        case FieldNumeric32:
             return std::to_string(value.number);
-        case TypeBoolean:
+        case FieldBoolean:
             return value.number != 0 ? "true" : "false";
-        case TypeTime:
+        case FieldTime:
             return QuotedJson(TimeText(value.time[0], value.time[1], value.time[2]));
-        case TypeString:
-        case TypeFullText:
+        case FieldString:
+        case FieldFullText:
             return QuotedJson(value.text);
-        case TypeDateTime:
+        case FieldDateTime:
             return QuotedJson(FileTimeToIso(value.fileTime));
         default:
             return "null";

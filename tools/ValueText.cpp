@@ -80,17 +80,17 @@ std::string QuotedJson(const std::string& text) {
 
 std::string TypeName(int type) {
     switch (type) {
-        case TypeNumeric32:
+        case FieldNumeric32:
             return "int32";
-        case TypeTime:
+        case FieldTime:
             return "time";
-        case TypeBoolean:
+        case FieldBoolean:
             return "boolean";
-        case TypeString:
+        case FieldString:
             return "string";
-        case TypeFullText:
+        case FieldFullText:
             return "fulltext";
-        case TypeDateTime:
+        case FieldDateTime:
             return "datetime";
         default:
             return "type" + std::to_string(type);
