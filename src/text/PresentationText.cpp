@@ -58,7 +58,7 @@ std::string DocumentText::ReadPresentationText() const {
     const auto archive = ZipArchive::Open(fileName);
     if (archive && HasMember(*archive, "ppt/presentation.xml")) {
         AppProperties app(fileName);
-        app.Load();
+        app.Load(*archive);
         const int32_t slides = NumberedPartCount(*archive, app.slides, "ppt/slides/slide");
         for (int32_t i = 1; i <= slides; ++i) {
             AppendSlide(*archive, NumberedPartName("ppt/slides/slide", i), result);

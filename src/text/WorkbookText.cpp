@@ -128,7 +128,7 @@ std::string DocumentText::ReadWorkbookText() {
     const auto archive = ZipArchive::Open(fileName);
     if (archive && HasMember(*archive, "xl/workbook.xml")) {
         AppProperties app(fileName);
-        app.Load();
+        app.Load(*archive);
         const int32_t sheets = NumberedPartCount(*archive, app.sheets, "xl/worksheets/sheet");
         const SheetReader reader{*this, haveTable, result};
         for (int32_t i = 1; i <= sheets; ++i) {
