@@ -9,8 +9,8 @@
 
 #include <tinyxml.h>
 
-#include "props/XmlPart.h"
 #include "support/SoundPackage.h"
+#include "xml/XmlPart.h"
 
 namespace quillet::fuzz {
 namespace {

@@ -8,6 +8,7 @@
 #include "FuzzSupport.h"
 #include "package/PartText.h"
 #include "package/ZipArchive.h"
+#include "platform/PackageFile.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ void ExtractInSteps(quillet::ZipArchive& archive, int32_t index, uint32_t step) 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const quillet::fuzz::InputFile file("zip_archive");
     const std::string& path = file.Write(std::string(reinterpret_cast<const char*>(data), size));
-    auto archive = quillet::ZipArchive::Open(path.c_str());
+    auto archive = quillet::ZipArchive::Open(quillet::platform::PackageFile::Open(path.c_str()));
     if (!archive)
         return 0;
     quillet::ZipEntry entry;

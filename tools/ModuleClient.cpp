@@ -35,9 +35,11 @@ bool ModuleClient::Load(const std::string& path, std::string& error) {
         error = "cannot load module " + path + ": " + library_.error();
         return false;
     }
-    detect_ = reinterpret_cast<DetectFn>(library_.Find("ContentGetDetectString"));
-    field_ = reinterpret_cast<FieldFn>(library_.Find("ContentGetSupportedField"));
-    value_ = reinterpret_cast<ValueFn>(library_.Find("ContentGetValue"));
+    detect_ =
+        reinterpret_cast<ContentGetDetectStringFunction>(library_.Find("ContentGetDetectString"));
+    field_ = reinterpret_cast<ContentGetSupportedFieldFunction>(
+        library_.Find("ContentGetSupportedField"));
+    value_ = reinterpret_cast<ContentGetValueFunction>(library_.Find("ContentGetValue"));
     std::string missing;
     for (const auto& [found, name] :
          {std::pair<bool, const char*>{detect_ != nullptr, "ContentGetDetectString"},
@@ -82,34 +84,34 @@ int ModuleClient::Call(const std::string& file, int index, int unit, std::vector
 
 FieldValue ModuleClient::Value(const std::string& file, const FieldInfo& field,
                                int pieceBuffer) const {
-    const int size = field.type == FieldFullText ? pieceBuffer : ValueBuffer;
+    const int size = field.type == QUILLET_FIELD_FULL_TEXT ? pieceBuffer : ValueBuffer;
     // Room for the fixed-size forms whatever the size, and a terminator past the end.
     std::vector<char> buffer(static_cast<size_t>(std::max(size, 16)) + 1, '\0');
     FieldValue value;
     value.result = Call(file, field.index, 0, buffer, size);
     switch (value.result) {
-        case FieldNumeric32:
-        case FieldBoolean:
+        case QUILLET_FIELD_NUMERIC32:
+        case QUILLET_FIELD_BOOLEAN:
             value.number = Read<int32_t>(buffer);
             break;
-        case FieldTime:
+        case QUILLET_FIELD_TIME:
             for (size_t i = 0; i < 3; ++i)
                 value.time[i] = Read<uint16_t>(buffer, i * sizeof(uint16_t));
             break;
-        case FieldDateTime:
+        case QUILLET_FIELD_DATE_TIME:
             value.fileTime = static_cast<uint64_t>(Read<uint32_t>(buffer)) |
                              static_cast<uint64_t>(Read<uint32_t>(buffer, 4)) << 32;
             break;
-        case FieldString:
+        case QUILLET_FIELD_STRING:
             value.text = TextIn(buffer, size);
             break;
-        case FieldFullText:
+        case QUILLET_FIELD_FULL_TEXT:
             value.text = TextIn(buffer, size);
             for (int unit = 1;; ++unit) {
                 const int result = Call(file, field.index, unit, buffer, size);
-                if (result == FieldEmpty)
+                if (result == QUILLET_FIELD_EMPTY)
                     break;
-                if (result != FieldFullText) {
+                if (result != QUILLET_FIELD_FULL_TEXT) {
                     value.result = result;
                     break;
                 }

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include <quillet/content_plugin.h>
+
 #include "platform/DynamicLibrary.h"
-// The type and result codes the host interface fixes.
-#include "plugin/FieldTable.h"
 
 namespace quillet::host {
 
@@ -39,17 +39,13 @@ class ModuleClient {
     FieldValue Value(const std::string& file, const FieldInfo& field, int pieceBuffer) const;
 
   private:
-    using DetectFn = int (*)(char*, int);
-    using FieldFn = int (*)(int, char*, char*, int);
-    using ValueFn = int (*)(const char*, int, int, void*, int, int);
-
     int Call(const std::string& file, int index, int unit, std::vector<char>& buffer,
              int size) const;
 
     platform::DynamicLibrary library_;
-    DetectFn detect_ = nullptr;
-    FieldFn field_ = nullptr;
-    ValueFn value_ = nullptr;
+    ContentGetDetectStringFunction detect_ = nullptr;
+    ContentGetSupportedFieldFunction field_ = nullptr;
+    ContentGetValueFunction value_ = nullptr;
 };
 
 }  // namespace quillet::host

@@ -14,13 +14,13 @@ std::string Padded(const std::string& text, size_t width) {
 // A value the module answered that is not one of the forms it may answer.
 bool IsUnexpected(const FieldValue& value) {
     switch (value.result) {
-        case FieldNumeric32:
-        case FieldTime:
-        case FieldBoolean:
-        case FieldString:
-        case FieldFullText:
-        case FieldDateTime:
-        case FieldEmpty:
+        case QUILLET_FIELD_NUMERIC32:
+        case QUILLET_FIELD_TIME:
+        case QUILLET_FIELD_BOOLEAN:
+        case QUILLET_FIELD_STRING:
+        case QUILLET_FIELD_FULL_TEXT:
+        case QUILLET_FIELD_DATE_TIME:
+        case QUILLET_FIELD_EMPTY:
             return false;
         default:
             return true;
@@ -31,24 +31,24 @@ bool IsUnexpected(const FieldValue& value) {
 
 std::string PlainValue(const FieldValue& value) {
     switch (value.result) {
-        case FieldNumeric32:
+        case QUILLET_FIELD_NUMERIC32:
             return std::to_string(value.number);
-        case FieldBoolean:
+        case QUILLET_FIELD_BOOLEAN:
             return value.number != 0 ? "true" : "false";
-        case FieldTime:
+        case QUILLET_FIELD_TIME:
             return TimeText(value.time[0], value.time[1], value.time[2]);
-        case FieldString:
+        case QUILLET_FIELD_STRING:
             return QuotedPlain(value.text);
-        case FieldFullText:
+        case QUILLET_FIELD_FULL_TEXT:
             return QuotedPlain(value.text) +
                    (value.cut ? " (cut short: the module did not end the text)" : "");
-        case FieldDateTime:
+        case QUILLET_FIELD_DATE_TIME:
             return FileTimeToIso(value.fileTime);
-        case FieldEmpty:
+        case QUILLET_FIELD_EMPTY:
             return "(empty)";
-        case NoSuchField:
+        case QUILLET_NO_SUCH_FIELD:
             return "(no such field)";
-        case FileError:
+        case QUILLET_FILE_ERROR:
             return "(file not found)";
         default:
             return "(unexpected answer " + std::to_string(value.result) + ")";
@@ -57,16 +57,16 @@ std::string PlainValue(const FieldValue& value) {
 
 std::string JsonValue(const FieldValue& value) {
     switch (value.result) {
-        case FieldNumeric32:
+        case QUILLET_FIELD_NUMERIC32:
             return std::to_string(value.number);
-        case FieldBoolean:
+        case QUILLET_FIELD_BOOLEAN:
             return value.number != 0 ? "true" : "false";
-        case FieldTime:
+        case QUILLET_FIELD_TIME:
             return QuotedJson(TimeText(value.time[0], value.time[1], value.time[2]));
-        case FieldString:
-        case FieldFullText:
+        case QUILLET_FIELD_STRING:
+        case QUILLET_FIELD_FULL_TEXT:
             return QuotedJson(value.text);
-        case FieldDateTime:
+        case QUILLET_FIELD_DATE_TIME:
             return QuotedJson(FileTimeToIso(value.fileTime));
         default:
             return "null";

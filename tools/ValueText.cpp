@@ -80,17 +80,17 @@ std::string QuotedJson(const std::string& text) {
 
 std::string TypeName(int type) {
     switch (type) {
-        case FieldNumeric32:
+        case QUILLET_FIELD_NUMERIC32:
             return "int32";
-        case FieldTime:
+        case QUILLET_FIELD_TIME:
             return "time";
-        case FieldBoolean:
+        case QUILLET_FIELD_BOOLEAN:
             return "boolean";
-        case FieldString:
+        case QUILLET_FIELD_STRING:
             return "string";
-        case FieldFullText:
+        case QUILLET_FIELD_FULL_TEXT:
             return "fulltext";
-        case FieldDateTime:
+        case QUILLET_FIELD_DATE_TIME:
             return "datetime";
         default:
             return "type" + std::to_string(type);

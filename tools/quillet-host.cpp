@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
         bool missing = false;
         for (const FieldInfo* field : chosen) {
             fields.push_back({field, module.Value(file, *field, options->buffer)});
-            if (fields.back().value.result == quillet::FileError) {
+            if (fields.back().value.result == QUILLET_FILE_ERROR) {
                 missing = true;
                 break;
             }

@@ -20,6 +20,9 @@ std::optional<std::string> ReadPartText(ZipArchive& archive, const char* partNam
     // No bigger than the data can fill, so a tiny member that claims gigabytes costs nothing.
     const auto size = static_cast<uint32_t>(std::min<uint64_t>(
         static_cast<uint32_t>(entry.uncompressedSize), archive.DeliverableSize(index)));
+    if (!archive.budget().TakeInflated(size)) {
+        return std::nullopt;
+    }
     // Cleared, so that whatever extraction leaves unwritten reads as the end of the text.
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[size + 1]());
     if (!buffer) {

@@ -15,8 +15,9 @@ constexpr uint32_t MaxPartSize = 64u * 1024 * 1024;
 // The text of one part: found by name with ASCII letter case ignored, extracted whole into a
 // buffer of its size (capped: stored members by their compressed size, deflated by 1032 x
 // compressed size), cut before its first NUL byte. Answers nullopt when the part is missing, its
-// entry cannot be described, it declares 2 GiB or more or more than MaxPartSize, the buffer
-// cannot be allocated, or the extraction does not answer ZipBufferFilled.
+// entry cannot be described, it declares 2 GiB or more or more than MaxPartSize, its size would
+// overdraw the request's budget, the buffer cannot be allocated, or the extraction does not
+// answer ZipBufferFilled.
 std::optional<std::string> ReadPartText(ZipArchive& archive, const char* partName);
 
 // True when FindMember of the name answers ZipOk.

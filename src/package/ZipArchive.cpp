@@ -26,9 +26,8 @@ ZipArchive::ZipArchive(std::unique_ptr<platform::PackageFile> file) : file_(std:
 
 ZipArchive::~ZipArchive() = default;
 
-std::unique_ptr<ZipArchive> ZipArchive::Open(const char* fileName) {
+std::unique_ptr<ZipArchive> ZipArchive::Open(std::unique_ptr<platform::PackageFile> file) {
     try {
-        auto file = platform::PackageFile::Open(fileName);
         if (!file) {
             return nullptr;
         }

@@ -5,6 +5,7 @@
 
 #include "package/CentralDirectory.h"
 #include "package/MemberReader.h"
+#include "package/RequestBudget.h"
 #include "package/ZipTypes.h"
 #include "platform/PackageFile.h"
 
@@ -15,9 +16,9 @@ namespace quillet {
 // the member under it.
 class ZipArchive {
   public:
-    // Opens the archive in the file; null when the file cannot be opened or is not a readable
+    // Opens the archive in an open file; null when there is no file or it holds no readable
     // archive.
-    static std::unique_ptr<ZipArchive> Open(const char* fileName);
+    static std::unique_ptr<ZipArchive> Open(std::unique_ptr<platform::PackageFile> file);
     // Closes an open member, the archive and its file; a null archive answers ZipBadArgument.
     static ZipResult Close(std::unique_ptr<ZipArchive> archive);
 
@@ -35,6 +36,8 @@ class ZipArchive {
 
     int32_t entryCount() const { return entryCount_; }
     uint64_t prefixLength() const { return prefixLength_; }
+    // A request reads one archive: its account is the request's.
+    RequestBudget& budget() { return budget_; }
     // The most bytes that extracting member `index` can deliver: its declared size, bounded by
     // what its compressed data can yield. 0 for a member that the directory walk cannot reach.
     uint64_t DeliverableSize(int32_t index) const;
@@ -80,6 +83,7 @@ class ZipArchive {
     int32_t openMemberIndex_ = -1;
     ZipEntry cachedEntry_;
     int32_t cachedIndex_ = -1;
+    RequestBudget budget_;
 };
 
 }  // namespace quillet

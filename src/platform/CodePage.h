@@ -14,6 +14,10 @@ constexpr unsigned CodePageUtf8 = 65001;
 // no zero byte.
 std::string Utf8ToProcessAnsi(const char* utf8);
 
+// The name of the character set Utf8ToProcessAnsi converts into now: on Linux it follows the
+// host's locale, which can change while texts converted before are kept.
+std::string ProcessAnsiName();
+
 // The same conversion into a named code page, so the rules can be tested on every platform.
 std::string Utf8ToCodePage(const char* utf8, unsigned codePage);
 

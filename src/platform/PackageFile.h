@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/FileStamp.h"
+
 namespace quillet::platform {
 
 // The file under a package, opened for reading only and shared with writers, so a document that
@@ -19,8 +21,9 @@ class PackageFile {
     // Only a disk file can be read at arbitrary positions; a pipe, a device or a directory
     // cannot hold an archive.
     bool seekable() const { return seekable_; }
-    // Set by the first read call that the system fails; never cleared.
-    bool readFailed() const { return readFailed_; }
+    // The state of the file this handle reads, from the handle itself, so that what is read is
+    // the state stamped. False for anything but a regular file, or when the system cannot tell.
+    bool ReadStamp(FileStamp& stamp) const;
 
     // The file's size in bytes; false when the system cannot tell it.
     bool Size(uint64_t& size);
@@ -33,7 +36,6 @@ class PackageFile {
 
     intptr_t handle_;
     bool seekable_;
-    bool readFailed_ = false;
 };
 
 }  // namespace quillet::platform

@@ -1,25 +1,31 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string_view>
+
+#include <quillet/content_plugin.h>
+
+#include "props/FieldRows.h"
 
 namespace quillet {
 
 // The host's type codes for a field's value.
 enum FieldType : int32_t {
-    FieldNumeric32 = 1,
-    FieldTime = 5,
-    FieldBoolean = 6,
-    FieldString = 8,
-    FieldFullText = 9,
-    FieldDateTime = 10,
+    FieldNumeric32 = QUILLET_FIELD_NUMERIC32,
+    FieldTime = QUILLET_FIELD_TIME,
+    FieldBoolean = QUILLET_FIELD_BOOLEAN,
+    FieldString = QUILLET_FIELD_STRING,
+    FieldFullText = QUILLET_FIELD_FULL_TEXT,
+    FieldDateTime = QUILLET_FIELD_DATE_TIME,
 };
 
 // Answers of the entry points besides a FieldType.
 enum ValueResult : int32_t {
-    NoMoreFields = 0,
-    NoSuchField = -1,
-    FileError = -2,
-    FieldEmpty = -3,
+    NoMoreFields = QUILLET_NO_MORE_FIELDS,
+    NoSuchField = QUILLET_NO_SUCH_FIELD,
+    FileError = QUILLET_FILE_ERROR,
+    FieldEmpty = QUILLET_FIELD_EMPTY,
 };
 
 struct FieldDescriptor {
@@ -28,64 +34,30 @@ struct FieldDescriptor {
     const char* units;
 };
 
-// Indexes are part of the host interface: the order never changes.
-enum FieldIndex : int32_t {
-    CategoryField = 0,
-    ContentStatusField,
-    ContentTypeField,
-    CreatedField,
-    CreatorField,
-    DescriptionField,
-    IdentifierField,
-    KeywordsField,
-    LanguageField,
-    LastModifiedByField,
-    LastPrintedField,
-    ModifiedField,
-    RevisionField,
-    SubjectField,
-    TitleField,
-    VersionField,
-    AppVersionField,
-    ApplicationField,
-    CharactersField,
-    CharactersWithSpacesField,
-    CompanyField,
-    DigitalSigField,
-    DigitalSigExtField,
-    DocSecurityLevelField,
-    HiddenSlidesField,
-    HyperlinkBaseField,
-    HyperlinksChangedField,
-    LinesField,
-    LinksUpToDateField,
-    MMClipsField,
-    ManagerField,
-    NotesField,
-    PagesField,
-    ParagraphsField,
-    PresentationFormatField,
-    ScaleCropField,
-    SharedDocField,
-    SheetsField,
-    SlidesField,
-    TemplateField,
-    TotalTimeField,
-    TotalTimeMinField,
-    WordsField,
-    TitlesField,
-    ContentField,
-};
+namespace detail {
+constexpr std::array<FieldDescriptor, FieldCount> DescribeFields() {
+    std::array<FieldDescriptor, FieldCount> table{};
+    for (int32_t i = 0; i < FieldCount; ++i) {
+        table[static_cast<size_t>(i)] = {FieldRows[i].name, FieldRows[i].type, ""};
+    }
+    return table;
+}
+}  // namespace detail
 
-constexpr int32_t FieldCount = 45;
+// The fields as the host enumerates them, read off the field rows.
+inline constexpr std::array<FieldDescriptor, FieldCount> FieldTable = detail::DescribeFields();
 
-extern const FieldDescriptor FieldTable[FieldCount];
+// The index of the field with this name, or -1.
+constexpr int32_t FieldIndexNamed(std::string_view name) {
+    for (int32_t i = 0; i < FieldCount; ++i) {
+        if (name == FieldRows[i].name) {
+            return i;
+        }
+    }
+    return -1;
+}
 
 // The expression over file extensions that tells the host which files to hand over.
 extern const char* const DetectionExpression;
-
-inline bool IsFieldIndex(int32_t index) {
-    return index >= 0 && index < FieldCount;
-}
 
 }  // namespace quillet

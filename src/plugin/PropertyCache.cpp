@@ -2,49 +2,16 @@
 
 #include <algorithm>
 
-#include "package/ZipArchive.h"
-
 namespace quillet {
-namespace {
 
-size_t TextBytes(const PropertyRecords& records) {
-    const CoreProperties& core = records.core;
-    const AppProperties& app = records.app;
-    const std::string* const texts[] = {
-        &core.category,    &core.contentStatus,  &core.contentType, &core.created,
-        &core.creator,     &core.description,    &core.identifier,  &core.keywords,
-        &core.language,    &core.lastModifiedBy, &core.lastPrinted, &core.modified,
-        &core.revision,    &core.subject,        &core.title,       &core.version,
-        &app.templateName, &app.manager,         &app.company,      &app.presentationFormat,
-        &app.scaleCrop,    &app.hyperlinkBase,   &app.application,  &app.appVersion};
-    size_t bytes = 0;
-    for (const std::string* text : texts) {
-        bytes += text->size();
-    }
-    return bytes;
-}
-
-}  // namespace
-
-std::shared_ptr<const PropertyRecords> LoadPropertyRecords(const char* fileName) {
-    auto records = std::make_shared<PropertyRecords>();
-    if (const auto archive = ZipArchive::Open(fileName)) {
-        records->core.Load(*archive);
-        records->app.Load(*archive);
-        records->opened = true;
-    }
-    return records;
-}
-
-std::shared_ptr<const PropertyRecords> PropertyCache::Find(const char* path,
-                                                           const platform::FileStamp& stamp) {
+std::shared_ptr<const PropertyRecords> PropertyCache::Find(const FileKey& key) {
     const std::lock_guard<std::mutex> lock(mutex_);
     for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
-        if (entry->path != path) {
+        if (entry->key.path != key.path) {
             continue;
         }
-        if (entry->stamp != stamp) {
-            entries_.erase(entry);  // the file was rewritten: what was read of it is stale
+        if (entry->key != key) {
+            entries_.erase(entry);  // the file changed: what was read of it is stale
             return nullptr;
         }
         std::rotate(entries_.begin(), entry, entry + 1);
@@ -53,20 +20,22 @@ std::shared_ptr<const PropertyRecords> PropertyCache::Find(const char* path,
     return nullptr;
 }
 
-void PropertyCache::Keep(const char* path, const platform::FileStamp& stamp,
-                         std::shared_ptr<const PropertyRecords> records) {
-    if (!records || !records->opened || TextBytes(*records) > MaxKeptText) {
+void PropertyCache::Keep(const FileKey& key, std::shared_ptr<const PropertyRecords> records) {
+    if (!records || !records->opened || records->TextBytes() > MaxKeptText) {
         return;
     }
-    Entry entry{path, stamp, std::move(records)};
+    Entry entry{key, std::move(records)};
+    std::vector<Entry> dropped;  // released outside the lock
     const std::lock_guard<std::mutex> lock(mutex_);
     for (auto old = entries_.begin(); old != entries_.end(); ++old) {
-        if (old->path == entry.path) {
+        if (old->key.path == entry.key.path) {
+            dropped.push_back(std::move(*old));
             entries_.erase(old);
             break;
         }
     }
     if (entries_.size() >= Capacity) {
+        dropped.push_back(std::move(entries_.back()));
         entries_.pop_back();
     }
     entries_.insert(entries_.begin(), std::move(entry));

@@ -1,5 +1,6 @@
 #include "plugin/ValueConversion.h"
 
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -12,8 +13,14 @@ namespace {
 
 constexpr int64_t TicksPerMinute = 600'000'000;
 
-void WriteInt32(void* fieldValue, int32_t value) {
-    std::memcpy(fieldValue, &value, sizeof value);
+// Writes the bytes of a fixed-size form; false, writing nothing, when the buffer is smaller.
+template <typename Form>
+bool WriteForm(const Form& form, void* fieldValue, int32_t maxLen) {
+    if (fieldValue == nullptr || maxLen < 0 || static_cast<size_t>(maxLen) < sizeof form) {
+        return false;
+    }
+    std::memcpy(fieldValue, &form, sizeof form);
+    return true;
 }
 
 bool IsDigit(char c) {
@@ -43,26 +50,27 @@ int32_t ConvertText(const std::string& text, void* fieldValue, int32_t maxLen) {
     return FieldString;
 }
 
-int32_t ConvertCount(int32_t count, void* fieldValue) {
-    if (count == -1) {
+int32_t ConvertCount(int32_t count, void* fieldValue, int32_t maxLen) {
+    if (count == -1 || !WriteForm(count, fieldValue, maxLen)) {
         return FieldEmpty;
     }
-    WriteInt32(fieldValue, count);
     return FieldNumeric32;
 }
 
-int32_t ConvertFlag(bool flag, void* fieldValue) {
-    WriteInt32(fieldValue, flag ? 1 : 0);
+int32_t ConvertFlag(bool flag, void* fieldValue, int32_t maxLen) {
+    const int32_t value = flag ? 1 : 0;
+    if (!WriteForm(value, fieldValue, maxLen)) {
+        return FieldEmpty;
+    }
     return FieldBoolean;
 }
 
-int32_t ConvertMinutesToTime(int32_t minutes, void* fieldValue) {
-    if (minutes == -1) {
+int32_t ConvertMinutesToTime(int32_t minutes, void* fieldValue, int32_t maxLen) {
+    const std::array<uint16_t, 3> words = {static_cast<uint16_t>(minutes / 60),
+                                           static_cast<uint16_t>(minutes % 60), 0};
+    if (minutes == -1 || !WriteForm(words, fieldValue, maxLen)) {
         return FieldEmpty;
     }
-    const uint16_t words[3] = {static_cast<uint16_t>(minutes / 60),
-                               static_cast<uint16_t>(minutes % 60), 0};
-    std::memcpy(fieldValue, words, sizeof words);
     return FieldTime;
 }
 
@@ -105,14 +113,16 @@ std::optional<platform::FileTime> ParseDateTime(const std::string& text) {
     return fileTime;
 }
 
-int32_t ConvertDateTime(const std::string& text, void* fieldValue) {
+int32_t ConvertDateTime(const std::string& text, void* fieldValue, int32_t maxLen) {
     const auto fileTime = ParseDateTime(text);
     if (!fileTime) {
         return FieldEmpty;
     }
-    const uint32_t halves[2] = {static_cast<uint32_t>(*fileTime),
-                                static_cast<uint32_t>(*fileTime >> 32)};
-    std::memcpy(fieldValue, halves, sizeof halves);
+    const std::array<uint32_t, 2> halves = {static_cast<uint32_t>(*fileTime),
+                                            static_cast<uint32_t>(*fileTime >> 32)};
+    if (!WriteForm(halves, fieldValue, maxLen)) {
+        return FieldEmpty;
+    }
     return FieldDateTime;
 }
 

@@ -8,13 +8,15 @@
 
 namespace quillet {
 
-// Each conversion writes one record value into the host's value buffer in the form of its field
-// type and answers that type, or FieldEmpty when there is no value (nothing is written then).
+// Each conversion writes one record value into the host's value buffer of `maxLen` bytes in the
+// form of its field type and answers that type, or FieldEmpty when there is no value. A buffer
+// smaller than a fixed-size form (4, 6 or 8 bytes) gets nothing written and FieldEmpty: the
+// host's buffer is never overrun.
 int32_t ConvertText(const std::string& text, void* fieldValue, int32_t maxLen);
-int32_t ConvertCount(int32_t count, void* fieldValue);
-int32_t ConvertFlag(bool flag, void* fieldValue);
-int32_t ConvertMinutesToTime(int32_t minutes, void* fieldValue);
-int32_t ConvertDateTime(const std::string& text, void* fieldValue);
+int32_t ConvertCount(int32_t count, void* fieldValue, int32_t maxLen);
+int32_t ConvertFlag(bool flag, void* fieldValue, int32_t maxLen);
+int32_t ConvertMinutesToTime(int32_t minutes, void* fieldValue, int32_t maxLen);
+int32_t ConvertDateTime(const std::string& text, void* fieldValue, int32_t maxLen);
 
 // The UTC file time of a W3C date-time "YYYY-MM-DDThh:mm:ss[.fraction][Z|+hh:mm|-hh:mm]", or
 // nothing when the text does not hold six numbers forming a valid time.

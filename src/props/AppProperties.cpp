@@ -6,8 +6,9 @@
 
 #include "package/PartText.h"
 #include "package/ZipArchive.h"
-#include "props/TextConversion.h"
-#include "props/XmlPart.h"
+#include "props/FieldRows.h"
+#include "xml/TextConversion.h"
+#include "xml/XmlPart.h"
 
 namespace quillet {
 namespace {
@@ -34,12 +35,15 @@ std::string TitlesOfPartsSize(const TiXmlDocument& document) {
 
 std::string ReadAppElement(const std::string& partText, const char* elementName) {
     TiXmlDocument document;
-    return ParseXmlPart(document, partText) ? AppElementText(document, elementName) : std::string();
+    return ParseXmlPart(document, partText, PartTree::Bounded)
+               ? AppElementText(document, elementName)
+               : std::string();
 }
 
 std::string ReadTitlesOfPartsSize(const std::string& partText) {
     TiXmlDocument document;
-    return ParseXmlPart(document, partText) ? TitlesOfPartsSize(document) : std::string();
+    return ParseXmlPart(document, partText, PartTree::Bounded) ? TitlesOfPartsSize(document)
+                                                               : std::string();
 }
 
 int32_t ParseCount(const std::string& text) {
@@ -60,12 +64,6 @@ bool ParseFlag(const std::string& text) {
     return text == "true";
 }
 
-void AppProperties::Load() {
-    if (const auto archive = ZipArchive::Open(fileName)) {
-        Load(*archive);
-    }
-}
-
 void AppProperties::Load(ZipArchive& archive) {
     if (!HasMember(archive, "docProps/app.xml")) {
         return;
@@ -74,42 +72,43 @@ void AppProperties::Load(ZipArchive& archive) {
     // part that does not parse.
     const std::string partText = ReadPartText(archive, "docProps/app.xml").value_or("");
     TiXmlDocument document;
-    const bool parsed = ParseXmlPart(document, partText);
-    const auto text = [&](const char* name) {
-        return parsed ? AppElementText(document, name) : std::string();
-    };
-    const auto count = [&](const char* name) { return ParseCount(text(name)); };
-    const auto flag = [&](const char* name) { return ParseFlag(text(name)); };
-
-    templateName = text("Template");
-    manager = text("Manager");
-    company = text("Company");
-    pages = count("Pages");
-    words = count("Words");
-    characters = count("Characters");
-    presentationFormat = text("PresentationFormat");
-    lines = count("Lines");
-    paragraphs = count("Paragraphs");
-    slides = count("Slides");
-    notes = count("Notes");
-    totalTime = count("TotalTime");
-    hiddenSlides = count("HiddenSlides");
-    mmClips = count("MMClips");
-    scaleCrop = flag("ScaleCrop") ? "Scale" : "Crop";
-    linksUpToDate = flag("LinksUpToDate");
-    charactersWithSpaces = count("CharactersWithSpaces");
-    sharedDoc = flag("SharedDoc");
-    hyperlinkBase = text("HyperlinkBase");
-    hyperlinksChanged = flag("HyperlinksChanged");
-    application = text("Application");
-    appVersion = text("AppVersion");
-    docSecurity = count("DocSecurity");
-    digSig = !text("DigSig").empty();
-    digSigExt = !text("DigSigExt").empty();
+    const bool parsed = ParseXmlPart(document, partText, PartTree::Bounded);
     // Only the presence of the workbook part is tested: it tells that the titles are sheets.
-    sheets = HasMember(archive, "xl/workbook.xml") && parsed
-                 ? ParseCount(TitlesOfPartsSize(document))
-                 : -1;
+    const bool workbook = HasMember(archive, "xl/workbook.xml");
+    for (const FieldRow& row : FieldRows) {
+        if (row.source == FieldSource::App) {
+            ReadMember(row, parsed ? &document : nullptr, workbook);
+        }
+    }
+}
+
+void AppProperties::ReadMember(const FieldRow& row, const TiXmlDocument* document, bool workbook) {
+    const auto text = [&] {
+        return document != nullptr ? AppElementText(*document, row.element) : std::string();
+    };
+    switch (row.rule) {
+        case AppRule::Text:
+            this->*row.appText = text();
+            break;
+        case AppRule::Count:
+            this->*row.appCount = ParseCount(text());
+            break;
+        case AppRule::Flag:
+            this->*row.appFlag = ParseFlag(text());
+            break;
+        case AppRule::ScaleOrCrop:
+            this->*row.appText = ParseFlag(text()) ? "Scale" : "Crop";
+            break;
+        case AppRule::HasText:
+            this->*row.appFlag = !text().empty();
+            break;
+        case AppRule::SheetCount:
+            this->*row.appCount =
+                workbook && document != nullptr ? ParseCount(TitlesOfPartsSize(*document)) : -1;
+            break;
+        case AppRule::None:
+            break;
+    }
 }
 
 }  // namespace quillet

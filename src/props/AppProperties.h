@@ -3,19 +3,18 @@
 #include <cstdint>
 #include <string>
 
+class TiXmlDocument;
+
 namespace quillet {
 
 class ZipArchive;
+struct FieldRow;
 
 // The extended properties of "docProps/app.xml". A count of -1 is a value the package does not
 // give; a flag has no absent state.
 class AppProperties {
   public:
-    explicit AppProperties(const char* packagePath) : fileName(packagePath) {}
-
-    // Reads the package; whatever cannot be read keeps its default.
-    void Load();
-    // The same from a package already open, so that one open can serve both records.
+    // Reads the part from the request's package; whatever cannot be read keeps its default.
     void Load(ZipArchive& archive);
 
     std::string templateName;
@@ -44,7 +43,10 @@ class AppProperties {
     bool digSig = false;
     bool digSigExt = false;
     int32_t sheets = -1;
-    const char* fileName;  // borrowed from the creator
+
+  private:
+    // Sets the member of one row from the parsed part (null when it did not parse).
+    void ReadMember(const FieldRow& row, const TiXmlDocument* document, bool workbook);
 };
 
 std::string ReadAppElement(const std::string& partText, const char* elementName);

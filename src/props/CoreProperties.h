@@ -9,11 +9,7 @@ class ZipArchive;
 // The sixteen core properties of "docProps/core.xml", as ANSI texts (dates as their text).
 class CoreProperties {
   public:
-    explicit CoreProperties(const char* packagePath) : fileName(packagePath) {}
-
-    // Reads the package; whatever cannot be read stays empty.
-    void Load();
-    // The same from a package already open, so that one open can serve both records.
+    // Reads the part from the request's package; whatever cannot be read stays empty.
     void Load(ZipArchive& archive);
 
     std::string category;
@@ -32,7 +28,6 @@ class CoreProperties {
     std::string subject;
     std::string title;
     std::string version;
-    const char* fileName;  // borrowed from the creator
 };
 
 // The text of the child element `elementName` of the root "cp:coreProperties", in ANSI, or the

@@ -2,20 +2,8 @@
 
 #include "package/PartText.h"
 #include "package/ZipArchive.h"
-#include "plugin/FullTextPaging.h"
 
 namespace quillet {
-
-std::string TakePiece(const std::string& text, int64_t offset, int64_t maxLen) {
-    const auto size = static_cast<int64_t>(text.size());
-    if (offset + maxLen > size) {
-        maxLen = size - offset;
-    }
-    if (maxLen <= 0 || offset < 0 || offset >= size) {
-        return std::string();
-    }
-    return text.substr(static_cast<size_t>(offset), static_cast<size_t>(maxLen));
-}
 
 PackageKind DetectPackageKind(ZipArchive& archive) {
     if (HasMember(archive, "word/document.xml"))
@@ -28,33 +16,20 @@ PackageKind DetectPackageKind(ZipArchive& archive) {
 }
 
 void DocumentText::BuildContent() {
-    workText.clear();
-    PackageKind kind = PackageKind::None;
-    if (const auto archive = ZipArchive::Open(fileName)) {
-        kind = DetectPackageKind(*archive);
-    }
-    switch (kind) {
+    contentText.clear();
+    switch (archive_ != nullptr ? DetectPackageKind(*archive_) : PackageKind::None) {
         case PackageKind::Word:
-            workText = ReadWordText();
+            contentText = ReadWordText();
             break;
         case PackageKind::Workbook:
-            workText = ReadWorkbookText();
+            contentText = ReadWorkbookText();
             break;
         case PackageKind::Presentation:
-            workText = ReadPresentationText();
+            contentText = ReadPresentationText();
             break;
         case PackageKind::None:
             break;
     }
-    contentText = workText;
-}
-
-std::string DocumentText::ContentPiece(int32_t maxLen) const {
-    return TakePiece(contentText, FullTextOffset(), maxLen);
-}
-
-std::string DocumentText::TitlesPiece(int32_t maxLen) const {
-    return TakePiece(titlesText, FullTextOffset(), maxLen);
 }
 
 const std::string& DocumentText::SharedString(int32_t index) const {

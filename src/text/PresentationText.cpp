@@ -1,11 +1,12 @@
 #include "package/PartText.h"
 #include "package/ZipArchive.h"
 #include "props/AppProperties.h"
-#include "props/TextConversion.h"
-#include "props/XmlPart.h"
+#include "text/BoundedText.h"
 #include "text/DocumentText.h"
 #include "text/NumberedParts.h"
 #include "text/SlideMarkup.h"
+#include "xml/TextConversion.h"
+#include "xml/XmlPart.h"
 
 namespace quillet {
 namespace {
@@ -19,28 +20,28 @@ std::string PlainTextOf(const TiXmlElement& element) {
 }
 
 // Text is taken from the third level below the shape tree, at any depth inside it.
-void AppendShapeTree(const TiXmlElement& shapeTree, std::string& result) {
-    for (const TiXmlElement* shape = shapeTree.FirstChildElement(); shape != nullptr;
-         shape = shape->NextSiblingElement()) {
+void AppendShapeTree(const TiXmlElement& shapeTree, BoundedText& result) {
+    for (const TiXmlElement* shape = shapeTree.FirstChildElement();
+         shape != nullptr && !result.full(); shape = shape->NextSiblingElement()) {
         for (const TiXmlElement* level = shape->FirstChildElement(); level != nullptr;
              level = level->NextSiblingElement()) {
             const TiXmlElement* first = level->FirstChildElement();
             for (const TiXmlElement* element = first; element != nullptr;
                  element = element->NextSiblingElement()) {
-                result += PlainTextOf(*element);
-                result += ' ';
+                result.Append(PlainTextOf(*element));
+                result.Append(' ');
             }
             if (first != nullptr) {
-                result += '\n';
+                result.Append('\n');
             }
         }
     }
 }
 
-void AppendSlide(ZipArchive& archive, const std::string& partName, std::string& result) {
+void AppendSlide(ZipArchive& archive, const std::string& partName, BoundedText& result) {
     const auto partText = ReadPartText(archive, partName.c_str());
     TiXmlDocument document;
-    if (!partText || !ParseXmlPart(document, *partText)) {
+    if (!partText || !ParseXmlPart(document, *partText, PartTree::Bounded)) {
         return;
     }
     const TiXmlElement* slide = document.FirstChildElement("p:sld");
@@ -53,18 +54,17 @@ void AppendSlide(ZipArchive& archive, const std::string& partName, std::string& 
 
 }  // namespace
 
-std::string DocumentText::ReadPresentationText() const {
-    std::string result;
-    const auto archive = ZipArchive::Open(fileName);
-    if (archive && HasMember(*archive, "ppt/presentation.xml")) {
-        AppProperties app(fileName);
-        app.Load(*archive);
-        const int32_t slides = NumberedPartCount(*archive, app.slides, "ppt/slides/slide");
-        for (int32_t i = 1; i <= slides; ++i) {
-            AppendSlide(*archive, NumberedPartName("ppt/slides/slide", i), result);
+std::string DocumentText::ReadPresentationText() {
+    BoundedText result;
+    if (archive_ != nullptr && HasMember(*archive_, "ppt/presentation.xml")) {
+        AppProperties app;
+        app.Load(*archive_);
+        const int32_t slides = NumberedPartCount(*archive_, app.slides, "ppt/slides/slide");
+        for (int32_t i = 1; i <= slides && !result.full(); ++i) {
+            AppendSlide(*archive_, NumberedPartName("ppt/slides/slide", i), result);
         }
     }
-    return result.empty() ? std::string(" ") : result;
+    return result.TakeOrSpace();
 }
 
 }  // namespace quillet

@@ -1,15 +1,16 @@
 #include "package/PartText.h"
 #include "package/ZipArchive.h"
-#include "props/TextConversion.h"
-#include "props/XmlPart.h"
+#include "text/BoundedText.h"
 #include "text/DocumentText.h"
+#include "xml/TextConversion.h"
+#include "xml/XmlPart.h"
 
 namespace quillet {
 namespace {
 
 // Text is taken exactly three levels below the body: block, run, text. Deeper text (tables,
 // hyperlinks, content controls) is not visited.
-void AppendBlockText(const TiXmlElement& block, std::string& result) {
+void AppendBlockText(const TiXmlElement& block, BoundedText& result) {
     bool hasContent = false;
     for (const TiXmlElement* run = block.FirstChildElement(); run != nullptr;
          run = run->NextSiblingElement()) {
@@ -22,43 +23,41 @@ void AppendBlockText(const TiXmlElement& block, std::string& result) {
                 continue;
             }
             const char* text = FirstChildText(*element);
-            result += text != nullptr ? Utf8ToAnsi(text) : std::string(" ");
-            result += '\t';
+            result.Append(text != nullptr ? Utf8ToAnsi(text) : std::string(" "));
+            result.Append('\t');
         }
     }
     if (hasContent) {
-        result += '\n';
+        result.Append('\n');
     }
 }
 
-std::string WordBodyText(const std::string& partText) {
-    std::string result;
+void AppendWordBody(const std::string& partText, BoundedText& result) {
     TiXmlDocument document;
     if (!ParseXmlPart(document, partText)) {
-        return result;
+        return;
     }
     const TiXmlElement* root = document.FirstChildElement("w:document");
     const TiXmlElement* body = root != nullptr ? root->FirstChildElement("w:body") : nullptr;
     if (body == nullptr) {
-        return result;
+        return;
     }
-    for (const TiXmlElement* block = body->FirstChildElement(); block != nullptr;
+    for (const TiXmlElement* block = body->FirstChildElement(); block != nullptr && !result.full();
          block = block->NextSiblingElement()) {
         AppendBlockText(*block, result);
     }
-    return result;
 }
 
 }  // namespace
 
-std::string DocumentText::ReadWordText() const {
-    std::string result;
-    if (const auto archive = ZipArchive::Open(fileName)) {
-        if (const auto partText = ReadPartText(*archive, "word/document.xml")) {
-            result = WordBodyText(*partText);
+std::string DocumentText::ReadWordText() {
+    BoundedText result;
+    if (archive_ != nullptr) {
+        if (const auto partText = ReadPartText(*archive_, "word/document.xml")) {
+            AppendWordBody(*partText, result);
         }
     }
-    return result.empty() ? std::string(" ") : result;
+    return result.TakeOrSpace();
 }
 
 }  // namespace quillet

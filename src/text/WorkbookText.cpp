@@ -3,10 +3,11 @@
 #include "package/PartText.h"
 #include "package/ZipArchive.h"
 #include "props/AppProperties.h"
-#include "props/TextConversion.h"
-#include "props/XmlPart.h"
+#include "text/BoundedText.h"
 #include "text/DocumentText.h"
 #include "text/NumberedParts.h"
+#include "xml/TextConversion.h"
+#include "xml/XmlPart.h"
 
 namespace quillet {
 namespace {
@@ -15,19 +16,18 @@ bool IsNamed(const TiXmlElement& element, std::string_view name) {
     return element.Value() == name;
 }
 
-void AppendDatum(const char* utf8, std::string& result) {
-    result += utf8 != nullptr ? Utf8ToAnsi(utf8) : std::string(" ");
-    result += '\t';
+void AppendDatum(const char* utf8, BoundedText& result) {
+    result.Append(utf8 != nullptr ? Utf8ToAnsi(utf8) : std::string(" "));
+    result.Append('\t');
 }
 
 }  // namespace
 
 bool DocumentText::LoadSharedStrings() {
-    const auto archive = ZipArchive::Open(fileName);
-    if (!archive) {
+    if (archive_ == nullptr) {
         return false;
     }
-    const auto partText = ReadPartText(*archive, "xl/sharedStrings.xml");
+    const auto partText = ReadPartText(*archive_, "xl/sharedStrings.xml");
     TiXmlDocument document;
     if (!partText || !ParseXmlPart(document, *partText)) {
         return false;
@@ -59,7 +59,7 @@ namespace {
 struct SheetReader {
     const DocumentText& text;
     bool haveTable;
-    std::string& result;
+    BoundedText& result;
 
     void AppendCellElement(const TiXmlElement& element, std::string_view type) const {
         if (IsNamed(element, "is") && type == "inlineStr") {
@@ -73,21 +73,21 @@ struct SheetReader {
             const char* value = FirstChildText(element);
             const int32_t index = value != nullptr ? ParseCount(value) : -1;
             if (index >= 0 && index < text.sharedStringCount) {
-                result += text.SharedString(index);
-                result += '\t';
+                result.Append(text.SharedString(index));
+                result.Append('\t');
             } else {
-                result += " \t";
+                result.Append(" \t");
             }
         } else if (IsNamed(element, "v")) {
             AppendDatum(FirstChildText(element), result);
         } else {
-            result += " \t";
+            result.Append(" \t");
         }
     }
 
     void AppendRows(const TiXmlElement& sheetData) const {
-        for (const TiXmlElement* row = sheetData.FirstChildElement(); row != nullptr;
-             row = row->NextSiblingElement()) {
+        for (const TiXmlElement* row = sheetData.FirstChildElement();
+             row != nullptr && !result.full(); row = row->NextSiblingElement()) {
             bool hasCell = false;
             for (const TiXmlElement* cell = row->FirstChildElement(); cell != nullptr;
                  cell = cell->NextSiblingElement()) {
@@ -100,7 +100,7 @@ struct SheetReader {
                 }
             }
             if (hasCell) {
-                result += '\n';
+                result.Append('\n');
             }
         }
     }
@@ -116,26 +116,25 @@ struct SheetReader {
                 AppendRows(*sheetData);
             }
         }
-        result += "\n\n";
+        result.Append("\n\n");
     }
 };
 
 }  // namespace
 
 std::string DocumentText::ReadWorkbookText() {
-    std::string result;
+    BoundedText result;
     const bool haveTable = LoadSharedStrings();
-    const auto archive = ZipArchive::Open(fileName);
-    if (archive && HasMember(*archive, "xl/workbook.xml")) {
-        AppProperties app(fileName);
-        app.Load(*archive);
-        const int32_t sheets = NumberedPartCount(*archive, app.sheets, "xl/worksheets/sheet");
+    if (archive_ != nullptr && HasMember(*archive_, "xl/workbook.xml")) {
+        AppProperties app;
+        app.Load(*archive_);
+        const int32_t sheets = NumberedPartCount(*archive_, app.sheets, "xl/worksheets/sheet");
         const SheetReader reader{*this, haveTable, result};
-        for (int32_t i = 1; i <= sheets; ++i) {
-            reader.AppendSheet(*archive, NumberedPartName("xl/worksheets/sheet", i));
+        for (int32_t i = 1; i <= sheets && !result.full(); ++i) {
+            reader.AppendSheet(*archive_, NumberedPartName("xl/worksheets/sheet", i));
         }
     }
-    return result.empty() ? std::string(" ") : result;
+    return result.TakeOrSpace();
 }
 
 }  // namespace quillet

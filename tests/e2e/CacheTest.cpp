@@ -1,5 +1,5 @@
 // What the module keeps between calls: a file's property records and the text of the transfer in
-// progress, for as long as the file's path, size and modification time stay the same.
+// progress, only for as long as the file is the same file in the same state.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,6 +8,14 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include <clocale>
 
 #include "support/PackageBuilder.h"
 #include "support/PluginModule.h"
@@ -59,44 +67,112 @@ int EndCall(const TempFile& file) {
     return PluginModule::Get().Value(file.path(), ContentField, -1, 4).result;
 }
 
-TEST(KeptBetweenCalls, PropertyRecordsUntilTheFileChanges) {
+// A file rewritten in place with the same size and modification time (as cp -p, rsync -a, unzip
+// or a restore leave it) is another file: what was kept of the old one is never answered.
+TEST(KeptBetweenCalls, NothingOfAFileRewrittenWithItsSizeAndTime) {
     const PluginModule& module = PluginModule::Get();
-    TempFile file(Document("First", "x"));
+    TempFile file(Document("First", "abcdef"));
     SetModified(file, 0);
     EXPECT_EQ(module.Text(file.path(), TitleField), "First");
-
-    // Same size and modification time: the same file, so the package is not read again, and the
-    // one read gave the extended record too.
-    Rewrite(file, Document("Other", "x"), 0);
-    EXPECT_EQ(module.Text(file.path(), TitleField), "First");
-    EXPECT_EQ(module.Text(file.path(), CompanyField), "First");
-
-    SetModified(file, 1);
-    EXPECT_EQ(module.Text(file.path(), CompanyField), "Other");
-    EXPECT_EQ(module.Text(file.path(), TitleField), "Other");
-
-    Rewrite(file, Document("Longer", "x"), 1);
-    EXPECT_EQ(module.Text(file.path(), TitleField), "Longer");
-}
-
-TEST(KeptBetweenCalls, TransferTextUntilTheEndCallOrAChange) {
-    TempFile file(Document("T", "abcdef"));
-    SetModified(file, 0);
     EXPECT_EQ(Piece(file, 0), "abc");
 
-    // The next call takes its piece from the text the first call built.
-    Rewrite(file, Document("T", "uvwxyz"), 0);
-    EXPECT_EQ(Piece(file, 1), "def");
-
-    // The end call drops the text: the next call builds it again, from offset 0.
-    EXPECT_EQ(EndCall(file), 9);
-    EXPECT_EQ(Piece(file, 1), "uvw");
-
-    // A new modification time in the middle of a transfer: the text is built again.
-    Rewrite(file, Document("T", "ABCDEF"), 2);
-    EXPECT_EQ(Piece(file, 2), "DEF");
+    Rewrite(file, Document("Other", "uvwxyz"), 0);
+    EXPECT_EQ(module.Text(file.path(), TitleField), "Other");
+    EXPECT_EQ(module.Text(file.path(), CompanyField), "Other");
+    EXPECT_EQ(Piece(file, 1), "xyz");
     EXPECT_EQ(EndCall(file), 9);
 }
+
+TEST(KeptBetweenCalls, TransferTextUntilTheEndCall) {
+    TempFile file(Document("T", "abcdef"));
+    EXPECT_EQ(Piece(file, 0), "abc");
+    EXPECT_EQ(Piece(file, 1), "def");
+    EXPECT_EQ(Piece(file, 2), "\t\n");
+    EXPECT_EQ(Piece(file, 3), "<result -3>");
+    // The end call drops the text and the offset: a next call builds it again from the start.
+    EXPECT_EQ(EndCall(file), 9);
+    EXPECT_EQ(Piece(file, 1), "abc");
+    EXPECT_EQ(EndCall(file), 9);
+}
+
+#ifndef _WIN32
+// Another file put in place under the same name, of the same size and time: by rename, or by
+// retargeting a link.
+TEST(KeptBetweenCalls, NothingOfAFileReplacedUnderItsName) {
+    namespace fs = std::filesystem;
+    const PluginModule& module = PluginModule::Get();
+    TempFile file(Document("First", "x"));
+    TempFile other(Document("Other", "x"));
+    SetModified(file, 0);
+    SetModified(other, 0);
+    EXPECT_EQ(module.Text(file.path(), TitleField), "First");
+    fs::copy_file(other.path(), other.path() + ".new");
+    fs::last_write_time(other.path() + ".new", fs::last_write_time(other.path()));
+    fs::rename(other.path() + ".new", file.path());
+    EXPECT_EQ(module.Text(file.path(), TitleField), "Other");
+
+    TempFile first(Document("First", "x"));
+    SetModified(first, 0);
+    const std::string link = MissingPath() + ".docx";
+    fs::create_symlink(first.path(), link);
+    EXPECT_EQ(module.Text(link, TitleField), "First");
+    fs::remove(link);
+    fs::create_symlink(other.path(), link);
+    EXPECT_EQ(module.Text(link, TitleField), "Other");
+    fs::remove(link);
+}
+
+// The same relative name in another working directory names another file.
+TEST(KeptBetweenCalls, NothingOfARelativeNameAfterTheHostChangesDirectory) {
+    namespace fs = std::filesystem;
+    const fs::path base = MissingPath();
+    const fs::path previous = fs::current_path();
+    for (const char* title : {"First", "Other"}) {
+        fs::create_directories(base / title);
+        const TempFile made(Document(title, "x"));
+        fs::copy_file(made.path(), base / title / "doc.docx");
+        fs::last_write_time(base / title / "doc.docx", fs::last_write_time(made.path()));
+    }
+    for (const char* title : {"First", "Other", "First"}) {
+        fs::current_path(base / title);
+        EXPECT_EQ(PluginModule::Get().Text("doc.docx", TitleField), title);
+    }
+    fs::current_path(previous);
+    fs::remove_all(base);
+}
+
+// A file that can no longer be opened answers as an unreadable one, never from what was kept.
+// Root opens any file: the check runs as an unprivileged user in a child process.
+TEST(KeptBetweenCalls, NothingOfAFileThatCanNoLongerBeOpened) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            _exit(2);
+        }
+        const TempFile file(Document("First", "x"));
+        const bool before = PluginModule::Get().Text(file.path(), TitleField) == "First";
+        chmod(file.path().c_str(), 0);
+        const bool after = PluginModule::Get().Text(file.path(), TitleField).empty();
+        chmod(file.path().c_str(), 0600);
+        _exit(before && after ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: cannot drop privileges; 1: answered from the cache";
+}
+
+// Texts are converted into the host's character set: a change of locale converts them anew.
+TEST(KeptBetweenCalls, NothingConvertedForAnotherLocale) {
+    const TempFile file(Document("Caf\xC3\xA9", "x"));
+    EXPECT_EQ(PluginModule::Get().Text(file.path(), TitleField), "Caf\xC3\xA9");
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(PluginModule::Get().Text(file.path(), TitleField), "Caf?");
+    std::setlocale(LC_ALL, "C.UTF-8");
+    EXPECT_EQ(PluginModule::Get().Text(file.path(), TitleField), "Caf\xC3\xA9");
+}
+#endif
 
 // Host threads asking at once, for more files than the module keeps, each get their own file's
 // answer.

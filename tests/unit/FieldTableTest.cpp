@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <regex>
+#include <string>
 
 #include "plugin/HostBuffer.h"
 
@@ -64,7 +67,7 @@ constexpr ExpectedField Expected[FieldCount] = {
 };
 
 TEST(FieldTable, HoldsEveryFieldWithItsNameTypeAndNoUnits) {
-    for (int32_t i = 0; i < FieldCount; ++i) {
+    for (size_t i = 0; i < FieldTable.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_STREQ(FieldTable[i].name, Expected[i].name);
         EXPECT_EQ(FieldTable[i].type, Expected[i].type);
@@ -72,11 +75,80 @@ TEST(FieldTable, HoldsEveryFieldWithItsNameTypeAndNoUnits) {
     }
 }
 
-TEST(FieldTable, IndexNamesMatchTheRows) {
-    EXPECT_STREQ(FieldTable[ModifiedField].name, "Modified");
-    EXPECT_STREQ(FieldTable[DocSecurityLevelField].name, "DocSecurityLevel");
-    EXPECT_STREQ(FieldTable[WordsField].name, "Words");
-    EXPECT_STREQ(FieldTable[ContentField].name, "Content");
+TEST(FieldTable, FindsIndexesByName) {
+    EXPECT_EQ(FieldIndexNamed("Category"), 0);
+    EXPECT_EQ(FieldIndexNamed("Modified"), 11);
+    EXPECT_EQ(FieldIndexNamed("DocSecurityLevel"), 23);
+    EXPECT_EQ(FieldIndexNamed("Content"), 44);
+    EXPECT_EQ(FieldIndexNamed("content"), -1);
+    EXPECT_EQ(FieldIndexNamed(""), -1);
+}
+
+// Every row reads a member of its own: two rows writing one member would answer one field with
+// another's value. TotalTime and TotalTimeMin show the same minutes by design.
+TEST(FieldRows, EachFieldHasItsSourceAndMember) {
+    for (const FieldRow& row : FieldRows) {
+        SCOPED_TRACE(row.name);
+        const int members = (row.coreText != nullptr) + (row.appText != nullptr) +
+                            (row.appCount != nullptr) + (row.appFlag != nullptr);
+        switch (row.source) {
+            case FieldSource::Core:
+                EXPECT_NE(row.coreText, nullptr);
+                EXPECT_EQ(members, 1);
+                EXPECT_NE(row.element, nullptr);
+                break;
+            case FieldSource::App:
+                EXPECT_EQ(row.coreText, nullptr);
+                EXPECT_EQ(members, 1);
+                break;
+            case FieldSource::Titles:
+            case FieldSource::Content:
+                EXPECT_EQ(members, 0);
+                EXPECT_EQ(row.type, FieldFullText);
+                break;
+        }
+    }
+    for (size_t i = 0; i < std::size(FieldRows); ++i) {
+        for (size_t j = i + 1; j < std::size(FieldRows); ++j) {
+            const FieldRow& a = FieldRows[i];
+            const FieldRow& b = FieldRows[j];
+            const bool shared = (a.coreText != nullptr && a.coreText == b.coreText) ||
+                                (a.appText != nullptr && a.appText == b.appText) ||
+                                (a.appCount != nullptr && a.appCount == b.appCount) ||
+                                (a.appFlag != nullptr && a.appFlag == b.appFlag);
+            const bool minutes =
+                std::string(a.name) == "TotalTime" && std::string(b.name) == "TotalTimeMin";
+            EXPECT_EQ(shared, minutes) << a.name << " and " << b.name;
+        }
+    }
+}
+
+// The README's table of fields is what the module answers: index, name, type and source.
+TEST(FieldRows, MatchTheReadmeTable) {
+    std::ifstream readme(std::string(QUILLET_SOURCE_DIR) + "/README.md");
+    ASSERT_TRUE(readme) << "no README";
+    std::string line;
+    size_t found = 0;
+    const std::regex row(R"(^\| (\d+) \| (\w+) \| (\d+) [a-z -]+ \| (.*) \|$)");
+    while (std::getline(readme, line)) {
+        std::smatch match;
+        if (!std::regex_match(line, match, row)) {
+            continue;
+        }
+        const auto index = static_cast<size_t>(std::stoi(match[1]));
+        ASSERT_LT(index, std::size(FieldRows)) << line;
+        const FieldRow& field = FieldRows[index];
+        EXPECT_EQ(match[2], field.name) << line;
+        EXPECT_EQ(std::stoi(match[3]), field.type) << line;
+        if (field.element != nullptr) {
+            EXPECT_NE(match[4].str().find("`" + std::string(field.element) + "`"),
+                      std::string::npos)
+                << line;
+        }
+        EXPECT_EQ(index, found) << "rows out of order at " << line;
+        ++found;
+    }
+    EXPECT_EQ(found, std::size(FieldRows));
 }
 
 TEST(FieldTable, DetectionExpressionIsTheFourExtensions) {

@@ -1,4 +1,4 @@
-#include "plugin/FullTextPaging.h"
+#include "plugin/FullTextTransfer.h"
 
 #include <gtest/gtest.h>
 
@@ -6,21 +6,21 @@
 #include <vector>
 
 #include "plugin/FieldTable.h"
-#include "text/DocumentText.h"
 
 namespace quillet {
 namespace {
 
 class FullTextPaging : public ::testing::Test {
   protected:
-    void SetUp() override { SetFullTextOffset(0); }
-
-    // One paging call over `text` with a fresh buffer of `size` bytes (plus sentinels).
+    // One paging call over `text` with a fresh buffer of `size` bytes (plus sentinels). No key:
+    // nothing is kept, every call builds.
     int32_t Page(const std::string& text, int32_t unitIndex, int32_t size) {
         buffer_.assign(static_cast<size_t>(size > 0 ? size : 0) + 8, 'x');
-        ++builds_;
-        const int32_t result = PageFullText(unitIndex, buffer_.data(), size,
-                                            [&]() -> const std::string& { return text; });
+        const int32_t result =
+            transfer_.Step(unitIndex, std::nullopt, 44, buffer_.data(), size, [&] {
+                ++builds_;
+                return text;
+            });
         for (size_t i = buffer_.size() - 8; i < buffer_.size(); ++i) {
             EXPECT_EQ(buffer_[i], 'x') << "overrun at " << i;
         }
@@ -35,6 +35,10 @@ class FullTextPaging : public ::testing::Test {
         return true;
     }
 
+    int32_t FullTextOffset() const { return transfer_.offset(); }
+    void SetFullTextOffset(int32_t offset) { transfer_.SetOffset(offset); }
+
+    FullTextTransfer transfer_;
     std::vector<char> buffer_;
     int builds_ = 0;
 };
@@ -98,6 +102,43 @@ TEST_F(FullTextPaging, OffsetNeverOverflows) {
     SetFullTextOffset(2'147'483'000);
     EXPECT_EQ(Page("abc", 1, 2'000'000), FieldEmpty);
     EXPECT_EQ(FullTextOffset(), 2'147'483'000);
+}
+
+// With the file's key, a transfer builds its text once; a text handed over whole by the first
+// call is not kept, yet the next call still finds it ended without building again.
+TEST(FullTextTransfer, KeptTextServesTheNextCallsOfItsKeyOnly) {
+    FullTextTransfer transfer;
+    int builds = 0;
+    std::string text = "0123456789";
+    const auto step = [&](int32_t unit, const FileKey& key, int32_t size, std::string* piece) {
+        std::vector<char> buffer(static_cast<size_t>(size), 'x');
+        const int32_t result = transfer.Step(unit, key, 44, buffer.data(), size, [&] {
+            ++builds;
+            return text;
+        });
+        if (piece != nullptr)
+            *piece = buffer.data();
+        return result;
+    };
+    const FileKey file{"a.docx", platform::FileStamp{10, 1, 1, 1, 1}, "UTF-8"};
+    FileKey replaced = file;
+    replaced.stamp.fileId = 2;
+    std::string piece;
+    ASSERT_EQ(step(0, file, 4, &piece), FieldFullText);
+    EXPECT_EQ(piece, "012");
+    ASSERT_EQ(step(1, file, 4, &piece), FieldFullText);
+    EXPECT_EQ(piece, "345");
+    EXPECT_EQ(builds, 1);
+    text = "abcdefghij";  // another file now stands under the name
+    ASSERT_EQ(step(2, replaced, 4, &piece), FieldFullText);
+    EXPECT_EQ(piece, "ghi");
+    EXPECT_EQ(builds, 2);
+    ASSERT_EQ(step(0, file, 64, &piece), FieldFullText);
+    EXPECT_EQ(piece, "abcdefghij");
+    EXPECT_EQ(step(1, file, 64, nullptr), FieldEmpty);
+    EXPECT_EQ(builds, 3);
+    EXPECT_EQ(step(-1, file, 64, nullptr), FieldFullText);
+    EXPECT_EQ(transfer.offset(), 0);
 }
 
 TEST(TakePiece, CutsAtTheOffsetAndTheEnd) {

@@ -1,8 +1,10 @@
 // The property records filled from whole packages.
 #include <gtest/gtest.h>
 
+#include "ArchiveFixture.h"
 #include "props/AppProperties.h"
 #include "props/CoreProperties.h"
+#include "props/PropertyRecords.h"
 #include "support/PackageBuilder.h"
 #include "support/TempFile.h"
 
@@ -26,20 +28,21 @@ const char* const CoreXml =
     "<dc:subject>Subj</dc:subject><dc:title>Caf\xC3\xA9 &amp; more</dc:title>"
     "<cp:version>1.2</cp:version></cp:coreProperties>";
 
+// Both records of the file's bytes, read as a request reads them.
+PropertyRecords LoadRecords(const std::string& bytes) {
+    const TempFile file(bytes);
+    const auto archive = OpenArchiveFile(file.path().c_str());
+    PropertyRecords records;
+    records.Load(archive.get());
+    return records;
+}
+
 CoreProperties LoadCore(const PackageBuilder& package) {
-    const TempFile file(package.Build());
-    CoreProperties core(file.path().c_str());
-    core.Load();
-    core.fileName = nullptr;  // the file is gone with this scope
-    return core;
+    return LoadRecords(package.Build()).core;
 }
 
 AppProperties LoadApp(const PackageBuilder& package) {
-    const TempFile file(package.Build());
-    AppProperties app(file.path().c_str());
-    app.Load();
-    app.fileName = nullptr;
-    return app;
+    return LoadRecords(package.Build()).app;
 }
 
 TEST(CorePropertiesLoad, ReadsAllSixteenProperties) {
@@ -89,10 +92,10 @@ TEST(CorePropertiesLoad, UnreadablePartsLeaveEverythingEmpty) {
         EXPECT_EQ(core.created, "");
         EXPECT_EQ(core.title, "");
     }
-    const TempFile text("just text");
-    CoreProperties core(text.path().c_str());
-    core.Load();
-    EXPECT_EQ(core.creator, "");
+    const PropertyRecords text = LoadRecords("just text");
+    EXPECT_FALSE(text.opened);
+    EXPECT_EQ(text.core.creator, "");
+    EXPECT_EQ(text.app.pages, -1);
 }
 
 std::string AppXml(const std::string& children) {

@@ -1,5 +1,6 @@
 #include "unit/TextFixtures.h"
 
+#include "ArchiveFixture.h"
 #include "support/TempFile.h"
 #include "text/DocumentText.h"
 
@@ -7,14 +8,16 @@ namespace quillet::test {
 
 std::string ContentOf(const PackageBuilder& package) {
     const TempFile file(package.Build(), ".pkg");
-    DocumentText text(file.path().c_str());
+    const auto archive = OpenArchiveFile(file.path().c_str());
+    DocumentText text(archive.get());
     text.BuildContent();
     return text.contentText;
 }
 
 std::string TitlesOf(const PackageBuilder& package) {
     const TempFile file(package.Build(), ".pkg");
-    DocumentText text(file.path().c_str());
+    const auto archive = OpenArchiveFile(file.path().c_str());
+    DocumentText text(archive.get());
     text.BuildTitles();
     return text.titlesText;
 }

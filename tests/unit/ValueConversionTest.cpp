@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstring>
+#include <functional>
+#include <string>
 
 #include "platform/CalendarTime.h"
 #include "plugin/FieldTable.h"
@@ -34,7 +36,7 @@ struct Buffer {
 
 TEST(ConvertDateTime, AnswersTheUtcFileTimeOfTheSixNumbers) {
     Buffer buffer;
-    EXPECT_EQ(ConvertDateTime("2013-04-26T19:52:25Z", buffer.data()), FieldDateTime);
+    EXPECT_EQ(ConvertDateTime("2013-04-26T19:52:25Z", buffer.data(), 16), FieldDateTime);
     EXPECT_EQ(buffer.FileTime(), April2013);
     EXPECT_TRUE(buffer.UntouchedFrom(8));
     // Low half first.
@@ -56,7 +58,7 @@ TEST(ConvertDateTime, IgnoresFractionAndZButAppliesZoneOffsets) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         Buffer buffer;
-        ASSERT_EQ(ConvertDateTime(c.text, buffer.data()), FieldDateTime);
+        ASSERT_EQ(ConvertDateTime(c.text, buffer.data(), 16), FieldDateTime);
         EXPECT_EQ(buffer.FileTime(), April2013 + static_cast<uint64_t>(c.secondsFromApril2013));
     }
 }
@@ -81,18 +83,18 @@ TEST(ConvertDateTime, TextsThatAreNoValidTimeAreEmptyAndWriteNothing) {
     for (const char* text : texts) {
         SCOPED_TRACE(text);
         Buffer buffer;
-        EXPECT_EQ(ConvertDateTime(text, buffer.data()), FieldEmpty);
+        EXPECT_EQ(ConvertDateTime(text, buffer.data(), 16), FieldEmpty);
         EXPECT_TRUE(buffer.UntouchedFrom(0));
     }
 }
 
 TEST(ConvertDateTime, LeapDaysAndTheFirstFileTime) {
     Buffer buffer;
-    EXPECT_EQ(ConvertDateTime("2012-02-29T00:00:00Z", buffer.data()), FieldDateTime);
-    EXPECT_EQ(ConvertDateTime("2100-02-29T00:00:00Z", buffer.data()), FieldEmpty);
-    EXPECT_EQ(ConvertDateTime("1601-01-01T00:00:00Z", buffer.data()), FieldDateTime);
+    EXPECT_EQ(ConvertDateTime("2012-02-29T00:00:00Z", buffer.data(), 16), FieldDateTime);
+    EXPECT_EQ(ConvertDateTime("2100-02-29T00:00:00Z", buffer.data(), 16), FieldEmpty);
+    EXPECT_EQ(ConvertDateTime("1601-01-01T00:00:00Z", buffer.data(), 16), FieldDateTime);
     EXPECT_EQ(buffer.FileTime(), 0u);
-    EXPECT_EQ(ConvertDateTime("1970-01-01T00:00:00Z", buffer.data()), FieldDateTime);
+    EXPECT_EQ(ConvertDateTime("1970-01-01T00:00:00Z", buffer.data(), 16), FieldDateTime);
     EXPECT_EQ(buffer.FileTime(), 116'444'736'000'000'000ull);
 }
 
@@ -105,7 +107,7 @@ TEST(ConvertMinutesToTime, WritesHoursMinutesAndZeroSeconds) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.minutes);
         Buffer buffer;
-        ASSERT_EQ(ConvertMinutesToTime(c.minutes, buffer.data()), FieldTime);
+        ASSERT_EQ(ConvertMinutesToTime(c.minutes, buffer.data(), 16), FieldTime);
         uint16_t words[3];
         std::memcpy(words, buffer.bytes.data(), sizeof words);
         EXPECT_EQ(words[0], c.hour);
@@ -114,19 +116,19 @@ TEST(ConvertMinutesToTime, WritesHoursMinutesAndZeroSeconds) {
         EXPECT_TRUE(buffer.UntouchedFrom(6));
     }
     Buffer buffer;
-    EXPECT_EQ(ConvertMinutesToTime(-1, buffer.data()), FieldEmpty);
+    EXPECT_EQ(ConvertMinutesToTime(-1, buffer.data(), 16), FieldEmpty);
     EXPECT_TRUE(buffer.UntouchedFrom(0));
 }
 
 TEST(ConvertCount, MinusOneIsEmptyAndZeroIsAValue) {
     Buffer buffer;
-    EXPECT_EQ(ConvertCount(-1, buffer.data()), FieldEmpty);
+    EXPECT_EQ(ConvertCount(-1, buffer.data(), 16), FieldEmpty);
     EXPECT_TRUE(buffer.UntouchedFrom(0));
-    EXPECT_EQ(ConvertCount(0, buffer.data()), FieldNumeric32);
+    EXPECT_EQ(ConvertCount(0, buffer.data(), 16), FieldNumeric32);
     int32_t value = 7;
     std::memcpy(&value, buffer.bytes.data(), 4);
     EXPECT_EQ(value, 0);
-    EXPECT_EQ(ConvertCount(-7, buffer.data()), FieldNumeric32);
+    EXPECT_EQ(ConvertCount(-7, buffer.data(), 16), FieldNumeric32);
     std::memcpy(&value, buffer.bytes.data(), 4);
     EXPECT_EQ(value, -7);
     EXPECT_TRUE(buffer.UntouchedFrom(4));
@@ -134,11 +136,45 @@ TEST(ConvertCount, MinusOneIsEmptyAndZeroIsAValue) {
 
 TEST(ConvertFlag, WritesOneOrZeroAsFourBytes) {
     Buffer buffer;
-    EXPECT_EQ(ConvertFlag(true, buffer.data()), FieldBoolean);
+    EXPECT_EQ(ConvertFlag(true, buffer.data(), 16), FieldBoolean);
     EXPECT_EQ(std::memcmp(buffer.bytes.data(), "\x01\x00\x00\x00", 4), 0);
-    EXPECT_EQ(ConvertFlag(false, buffer.data()), FieldBoolean);
+    EXPECT_EQ(ConvertFlag(false, buffer.data(), 16), FieldBoolean);
     EXPECT_EQ(std::memcmp(buffer.bytes.data(), "\x00\x00\x00\x00", 4), 0);
     EXPECT_TRUE(buffer.UntouchedFrom(4));
+}
+
+// A fixed-size form never goes past the host's size: a smaller buffer gets nothing and no value.
+TEST(FixedSizeForms, RespectTheHostsSize) {
+    struct Form {
+        const char* name;
+        size_t bytes;
+        int32_t type;
+        std::function<int32_t(void*, int32_t)> convert;
+    };
+    const Form forms[] = {
+        {"count", 4, FieldNumeric32, [](void* v, int32_t n) { return ConvertCount(7, v, n); }},
+        {"flag", 4, FieldBoolean, [](void* v, int32_t n) { return ConvertFlag(true, v, n); }},
+        {"time", 6, FieldTime, [](void* v, int32_t n) { return ConvertMinutesToTime(75, v, n); }},
+        {"date-time", 8, FieldDateTime,
+         [](void* v, int32_t n) { return ConvertDateTime("2013-04-26T19:52:25Z", v, n); }},
+    };
+    for (const Form& form : forms) {
+        for (int32_t size = 0; size <= 7; ++size) {
+            SCOPED_TRACE(std::string(form.name) + " in " + std::to_string(size) + " bytes");
+            Buffer buffer;
+            const int32_t result = form.convert(buffer.data(), size);
+            if (static_cast<size_t>(size) < form.bytes) {
+                EXPECT_EQ(result, FieldEmpty);
+                EXPECT_TRUE(buffer.UntouchedFrom(0));
+            } else {
+                EXPECT_EQ(result, form.type);
+                EXPECT_TRUE(buffer.UntouchedFrom(form.bytes));
+            }
+        }
+    }
+    Buffer buffer;
+    EXPECT_EQ(ConvertCount(7, buffer.data(), -4), FieldEmpty);
+    EXPECT_EQ(ConvertCount(7, nullptr, 64), FieldEmpty);
 }
 
 TEST(ConvertText, CutsToTheBufferAndNeverAnswersEmpty) {

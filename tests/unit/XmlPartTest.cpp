@@ -1,4 +1,4 @@
-#include "props/XmlPart.h"
+#include "xml/XmlPart.h"
 
 #include <gtest/gtest.h>
 

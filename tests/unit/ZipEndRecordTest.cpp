@@ -1,3 +1,4 @@
+#include "ArchiveFixture.h"
 #include "package/ZipArchive.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ class ZipEndRecord : public ::testing::Test {
   protected:
     std::unique_ptr<ZipArchive> Open(const std::string& bytes) {
         files_.push_back(std::make_unique<TempFile>(bytes));
-        return ZipArchive::Open(files_.back()->path().c_str());
+        return OpenArchiveFile(files_.back()->path().c_str());
     }
 
     static PackageBuilder TwoMembers() {
@@ -213,19 +214,19 @@ TEST_F(ZipEndRecord, EveryDamagedByteIsSurvived) {
 }
 
 TEST_F(ZipEndRecord, FilesThatAreNoArchivesAreRefused) {
-    EXPECT_FALSE(ZipArchive::Open(nullptr));
-    EXPECT_FALSE(ZipArchive::Open(""));
-    EXPECT_FALSE(ZipArchive::Open(test::MissingPath().c_str()));
+    EXPECT_FALSE(OpenArchiveFile(nullptr));
+    EXPECT_FALSE(OpenArchiveFile(""));
+    EXPECT_FALSE(OpenArchiveFile(test::MissingPath().c_str()));
     EXPECT_FALSE(Open("plain text, no archive at all"));
     EXPECT_FALSE(Open(std::string(70000, 'z')));
 
     // Neither a directory nor a FIFO is a disk file.
     const auto directory = std::filesystem::temp_directory_path();
-    EXPECT_FALSE(ZipArchive::Open(directory.string().c_str()));
+    EXPECT_FALSE(OpenArchiveFile(directory.string().c_str()));
 #ifndef _WIN32
     const std::string fifo = test::MissingPath() + ".fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(ZipArchive::Open(fifo.c_str()));
+    EXPECT_FALSE(OpenArchiveFile(fifo.c_str()));
     std::remove(fifo.c_str());
 #endif
 }

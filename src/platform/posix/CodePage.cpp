@@ -180,6 +180,11 @@ std::string ConvertTo(const char* utf8, const std::string& target) {
 
 }  // namespace
 
+std::string ProcessAnsiName() {
+    const char* codeset = ::nl_langinfo(CODESET);
+    return codeset != nullptr && codeset[0] != '\0' ? codeset : "ASCII";
+}
+
 std::string Utf8ToProcessAnsi(const char* utf8) {
     // ASCII is the same in every character set the conversion knows, and most property texts
     // are ASCII: they need no decoding.
@@ -187,8 +192,7 @@ std::string Utf8ToProcessAnsi(const char* utf8) {
         return utf8 != nullptr ? std::string(utf8) : std::string();
     }
     // The host's locale plays the part of the Windows ANSI code page.
-    const char* codeset = ::nl_langinfo(CODESET);
-    return ConvertTo(utf8, codeset != nullptr && codeset[0] != '\0' ? codeset : "ASCII");
+    return ConvertTo(utf8, ProcessAnsiName());
 }
 
 std::string Utf8ToCodePage(const char* utf8, unsigned codePage) {

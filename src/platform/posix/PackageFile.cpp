@@ -48,6 +48,23 @@ bool PackageFile::Size(uint64_t& size) {
     return true;
 }
 
+bool PackageFile::ReadStamp(FileStamp& stamp) const {
+    struct stat status {};
+    if (::fstat(Descriptor(handle_), &status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_size < 0) {
+        return false;
+    }
+    stamp.size = static_cast<uint64_t>(status.st_size);
+    // Nanoseconds, so that a rewrite within the same second still counts as a change.
+    stamp.modified = static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 +
+                     static_cast<int64_t>(status.st_mtim.tv_nsec);
+    stamp.changed = static_cast<int64_t>(status.st_ctim.tv_sec) * 1000000000 +
+                    static_cast<int64_t>(status.st_ctim.tv_nsec);
+    stamp.volume = static_cast<uint64_t>(status.st_dev);
+    stamp.fileId = static_cast<uint64_t>(status.st_ino);
+    return true;
+}
+
 size_t PackageFile::ReadAt(uint64_t position, void* buffer, size_t length) {
     auto* const bytes = static_cast<unsigned char*>(buffer);
     size_t done = 0;
@@ -62,7 +79,6 @@ size_t PackageFile::ReadAt(uint64_t position, void* buffer, size_t length) {
             continue;
         }
         if (got < 0) {
-            readFailed_ = true;
             break;
         }
         if (got == 0) {

@@ -36,6 +36,10 @@ std::string ConvertUtf8(const char* utf8, UINT codePage) {
 
 }  // namespace
 
+std::string ProcessAnsiName() {
+    return "CP" + std::to_string(::GetACP());
+}
+
 std::string Utf8ToProcessAnsi(const char* utf8) {
     return ConvertUtf8(utf8, CP_ACP);
 }

@@ -58,6 +58,27 @@ bool PackageFile::Size(uint64_t& size) {
     return true;
 }
 
+bool PackageFile::ReadStamp(FileStamp& stamp) const {
+    BY_HANDLE_FILE_INFORMATION information{};
+    FILE_BASIC_INFO basic{};
+    if (!seekable_ || !GetFileInformationByHandle(ToHandle(handle_), &information) ||
+        (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0 ||
+        !GetFileInformationByHandleEx(ToHandle(handle_), FileBasicInfo, &basic, sizeof basic)) {
+        return false;
+    }
+    stamp.size =
+        (static_cast<uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+    // 100-nanosecond intervals since 1601.
+    stamp.modified = static_cast<int64_t>(
+        (static_cast<uint64_t>(information.ftLastWriteTime.dwHighDateTime) << 32) |
+        information.ftLastWriteTime.dwLowDateTime);
+    stamp.changed = basic.ChangeTime.QuadPart;
+    stamp.volume = information.dwVolumeSerialNumber;
+    stamp.fileId =
+        (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    return true;
+}
+
 size_t PackageFile::ReadAt(uint64_t position, void* buffer, size_t length) {
     SetLastError(NO_ERROR);
     if (length == 0 || !SeekTo(ToHandle(handle_), position)) {
@@ -69,7 +90,6 @@ size_t PackageFile::ReadAt(uint64_t position, void* buffer, size_t length) {
         const size_t piece = length - done < MaxReadPiece ? length - done : MaxReadPiece;
         DWORD got = 0;
         if (!ReadFile(ToHandle(handle_), bytes + done, static_cast<DWORD>(piece), &got, nullptr)) {
-            readFailed_ = true;
             break;
         }
         if (got == 0) {

@@ -1,4 +1,4 @@
-#include "props/TextConversion.h"
+#include "xml/TextConversion.h"
 
 #include "platform/CodePage.h"
 

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <tinyxml.h>
+
+namespace quillet {
+
+// TinyXML parses, prints and frees recursively; a part nested deeper than this would run the
+// host thread out of stack, so it counts as a part that does not parse.
+constexpr int MaxXmlNesting = 1000;
+
+// What a part parsed into one tree may cost.
+enum class PartTree {
+    // The properties and the slides: refused, unparsed, when their tree could pass
+    // MaxBoundedTreeBytes.
+    Bounded,
+    // The body, the worksheets and the shared strings: bounded by the part size alone.
+    Unbounded,
+};
+
+// About 32 MiB of tree: far above any real properties part or slide.
+constexpr uint64_t MaxBoundedTreeBytes = uint64_t{32} << 20;
+
+// Parses a part's text the one way every reader does (encoding taken from a byte-order mark or
+// the declaration, default white-space condensing). False when the part does not parse, or is
+// refused as too large a tree.
+bool ParseXmlPart(TiXmlDocument& document, const std::string& text,
+                  PartTree tree = PartTree::Unbounded);
+
+// The most memory TinyXML's tree of the text can take, counted without parsing: every node
+// starts at a '<' (an element, with the text node that may follow it), every attribute needs an
+// '=', and the texts are at most the part's own bytes.
+uint64_t TreeBytesBound(const std::string& text);
+
+// The encoding to parse a part's text with: left to TinyXML when the part names it (byte-order
+// mark or declaration), UTF-8 otherwise.
+TiXmlEncoding PartEncoding(const std::string& text);
+
+// The deepest element nesting of an XML text, measured without recursion. Stops counting once
+// `limit` is exceeded and answers limit + 1.
+int MeasureXmlNesting(const std::string& text, int limit);
+
+// The text of an element's first child when that child is a text node, else null.
+const char* FirstChildText(const TiXmlNode& element);
+
+}  // namespace quillet
