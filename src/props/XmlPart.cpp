@@ -1,35 +1,10 @@
 #include "props/XmlPart.h"
 
-#include <cstring>
-
 namespace quillet {
 namespace {
 
 // More than the longest step TinyXML takes over one UTF-8 sequence (4 bytes).
 constexpr size_t Utf8SequencePadding = 8;
-
-// Position just after `terminator` at or after `from`, or the end of the text.
-size_t SkipPast(const std::string& text, size_t from, const char* terminator) {
-    const size_t found = text.find(terminator, from);
-    return found == std::string::npos ? text.size() : found + std::strlen(terminator);
-}
-
-// Position of the '>' closing a tag that starts at `from`, quoted attribute values skipped.
-size_t TagEnd(const std::string& text, size_t from) {
-    char quote = 0;
-    for (size_t i = from; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quote != 0) {
-            if (c == quote)
-                quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '>') {
-            return i;
-        }
-    }
-    return text.size();
-}
 
 }  // namespace
 
@@ -45,44 +20,7 @@ TiXmlEncoding PartEncoding(const std::string& text) {
     return declared ? TIXML_ENCODING_UNKNOWN : TIXML_ENCODING_UTF8;
 }
 
-int MeasureXmlNesting(const std::string& text, int limit) {
-    int depth = 0;
-    int deepest = 0;
-    size_t i = 0;
-    while (i < text.size()) {
-        const size_t open = text.find('<', i);
-        if (open == std::string::npos)
-            break;
-        if (text.compare(open, 4, "<!--") == 0) {
-            i = SkipPast(text, open + 4, "-->");
-        } else if (text.compare(open, 9, "<![CDATA[") == 0) {
-            i = SkipPast(text, open + 9, "]]>");
-        } else if (text.compare(open, 2, "<?") == 0) {
-            i = SkipPast(text, open + 2, "?>");
-        } else if (text.compare(open, 2, "<!") == 0) {
-            i = TagEnd(text, open + 2) + 1;
-        } else if (text.compare(open, 2, "</") == 0) {
-            if (depth > 0)
-                --depth;
-            i = TagEnd(text, open + 2) + 1;
-        } else {
-            const size_t end = TagEnd(text, open + 1);
-            const bool empty = end < text.size() && end > open + 1 && text[end - 1] == '/';
-            if (!empty && ++depth > deepest) {
-                deepest = depth;
-                if (deepest > limit)
-                    return limit + 1;
-            }
-            i = end + 1;
-        }
-    }
-    return deepest;
-}
-
 bool ParseXmlPart(TiXmlDocument& document, const std::string& text) {
-    if (MeasureXmlNesting(text, MaxXmlNesting) > MaxXmlNesting) {
-        return false;
-    }
     // TinyXML steps over a UTF-8 sequence by the length its lead byte announces, even past the
     // terminating NUL of a text that ends inside one; enough NULs behind the text stop it there.
     std::string padded;
