@@ -1,20 +1,21 @@
-# The README's commands. Each sets up what it needs first (scripts/bootstrap*.sh).
+# The README's commands. Each sets up what it needs first (scripts/bootstrap.sh, and
+# scripts/fetch-tinyxml.sh for the TinyXML source every build compiles).
 FILE ?= samples/report.docx
 BUILD_LINUX := build/linux
 BUILD_WINDOWS := build/windows
 BUILD_BENCH := build/bench
 
-.PHONY: run test check bootstrap bootstrap-windows build-linux test-linux build-windows test-windows \
+.PHONY: run test check bootstrap tinyxml build-linux test-linux build-windows test-windows \
 	build-sanitize test-sanitize build-bench bench build-fuzz fuzz fuzz-smoke
 
 bootstrap:
 	@scripts/bootstrap.sh
 
-# The Windows build also needs Debian's tinyxml source unpacked in third_party/tinyxml.
-bootstrap-windows: bootstrap
-	@scripts/bootstrap-windows.sh
+# Every build compiles Debian's tinyxml source, patched, from third_party/tinyxml.
+tinyxml: bootstrap
+	@scripts/fetch-tinyxml.sh
 
-build-linux: bootstrap
+build-linux: tinyxml
 	@cmake --preset linux >/dev/null
 	@cmake --build --preset linux
 
@@ -31,7 +32,7 @@ check: build-linux
 
 # The whole suite again under AddressSanitizer (with its leak checker) and
 # UndefinedBehaviorSanitizer: any finding fails the run.
-build-sanitize: bootstrap
+build-sanitize: tinyxml
 	@cmake --preset sanitize >/dev/null
 	@cmake --build --preset sanitize
 
@@ -40,7 +41,7 @@ test-sanitize: build-sanitize
 		ctest --preset sanitize
 
 # Quillet.wdx64, cross-built with mingw-w64; its tests run under wine.
-build-windows: bootstrap-windows
+build-windows: tinyxml
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows
 
@@ -49,7 +50,7 @@ test-windows: build-windows
 
 # The benchmark (Release, -O2): prints the measured table and the speed targets, and fails when
 # one does not hold. Not part of `make test`: its figures depend on the machine.
-build-bench: bootstrap
+build-bench: tinyxml
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench
 
@@ -67,7 +68,7 @@ FUZZ_TARGETS := zip_archive core_properties app_properties titles word_text work
 FUZZ_SEEDS := $(wildcard tests/data/*.docx tests/data/*.xlsx tests/data/*.pptx samples/*.docx \
 	samples/*.xlsx samples/*.pptx)
 
-build-fuzz: bootstrap-windows
+build-fuzz: tinyxml
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
 	@$(BUILD_FUZZ)/fuzz/quillet_fuzz_seeds $(BUILD_FUZZ)/corpus $(FUZZ_SEEDS) >/dev/null

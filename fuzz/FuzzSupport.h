@@ -49,7 +49,7 @@ class InputFile {
 };
 
 // Traps when TinyXML's tree of the text, measured without recursion, nests deeper than the
-// nesting limit allows: the limit's measurement and the parser must agree.
+// nesting limit allows: the parser's own guard must hold for every input.
 void CheckParsedNesting(const std::string& text);
 
 }  // namespace quillet::fuzz

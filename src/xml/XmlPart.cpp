@@ -1,7 +1,5 @@
 #include "xml/XmlPart.h"
 
-#include <cstring>
-
 namespace quillet {
 namespace {
 
@@ -13,29 +11,6 @@ constexpr uint64_t BytesPerAttribute = 128;
 
 // More than the longest step TinyXML takes over one UTF-8 sequence (4 bytes).
 constexpr size_t Utf8SequencePadding = 8;
-
-// Position just after `terminator` at or after `from`, or the end of the text.
-size_t SkipPast(const std::string& text, size_t from, const char* terminator) {
-    const size_t found = text.find(terminator, from);
-    return found == std::string::npos ? text.size() : found + std::strlen(terminator);
-}
-
-// Position of the '>' closing a tag that starts at `from`, quoted attribute values skipped.
-size_t TagEnd(const std::string& text, size_t from) {
-    char quote = 0;
-    for (size_t i = from; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quote != 0) {
-            if (c == quote)
-                quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '>') {
-            return i;
-        }
-    }
-    return text.size();
-}
 
 }  // namespace
 
@@ -49,40 +24,6 @@ TiXmlEncoding PartEncoding(const std::string& text) {
     const size_t start = text.find_first_not_of(" \t\r\n");
     const bool declared = start != std::string::npos && text.compare(start, 5, "<?xml") == 0;
     return declared ? TIXML_ENCODING_UNKNOWN : TIXML_ENCODING_UTF8;
-}
-
-int MeasureXmlNesting(const std::string& text, int limit) {
-    int depth = 0;
-    int deepest = 0;
-    size_t i = 0;
-    while (i < text.size()) {
-        const size_t open = text.find('<', i);
-        if (open == std::string::npos)
-            break;
-        if (text.compare(open, 4, "<!--") == 0) {
-            i = SkipPast(text, open + 4, "-->");
-        } else if (text.compare(open, 9, "<![CDATA[") == 0) {
-            i = SkipPast(text, open + 9, "]]>");
-        } else if (text.compare(open, 2, "<?") == 0) {
-            i = SkipPast(text, open + 2, "?>");
-        } else if (text.compare(open, 2, "<!") == 0) {
-            i = TagEnd(text, open + 2) + 1;
-        } else if (text.compare(open, 2, "</") == 0) {
-            if (depth > 0)
-                --depth;
-            i = TagEnd(text, open + 2) + 1;
-        } else {
-            const size_t end = TagEnd(text, open + 1);
-            const bool empty = end < text.size() && end > open + 1 && text[end - 1] == '/';
-            if (!empty && ++depth > deepest) {
-                deepest = depth;
-                if (deepest > limit)
-                    return limit + 1;
-            }
-            i = end + 1;
-        }
-    }
-    return deepest;
 }
 
 uint64_t TreeBytesBound(std::string_view text) {
@@ -104,9 +45,6 @@ PartFilter BoundedTreeFilter() {
 
 bool ParseXmlPart(TiXmlDocument& document, const std::string& text, PartTree tree) {
     if (tree == PartTree::Bounded && TreeBytesBound(text) > MaxBoundedTreeBytes) {
-        return false;
-    }
-    if (MeasureXmlNesting(text, MaxXmlNesting) > MaxXmlNesting) {
         return false;
     }
     // TinyXML steps over a UTF-8 sequence by the length its lead byte announces, even past the

@@ -11,8 +11,15 @@
 namespace quillet {
 
 // TinyXML parses, prints and frees recursively; a part nested deeper than this would run the
-// host thread out of stack, so it counts as a part that does not parse.
-constexpr int MaxXmlNesting = 1000;
+// host thread out of stack, so it counts as a part that does not parse. The parser itself
+// refuses such parts (patches/tinyxml-guards.patch), and this is its limit.
+constexpr int MaxXmlNesting = 256;
+static_assert(MaxXmlNesting == TIXML_MAX_ELEMENT_DEPTH,
+              "TinyXML must be built from third_party/tinyxml with its guards applied");
+
+// More attributes than this on one element make the part not parse: TinyXML compares each new
+// attribute with all earlier ones of its element.
+constexpr int MaxXmlAttributes = TIXML_MAX_ATTRIBUTES;
 
 // What a part parsed into one tree may cost.
 enum class PartTree {
@@ -46,9 +53,6 @@ PartFilter BoundedTreeFilter();
 // mark or declaration), UTF-8 otherwise.
 TiXmlEncoding PartEncoding(const std::string& text);
 
-// The deepest element nesting of an XML text, measured without recursion. Stops counting once
-// `limit` is exceeded and answers limit + 1.
-int MeasureXmlNesting(const std::string& text, int limit);
 
 // The text of an element's first child when that child is a text node, else null.
 const char* FirstChildText(const TiXmlNode& element);

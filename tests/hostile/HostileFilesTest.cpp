@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -41,9 +42,10 @@ size_t TruncationStep() {
     return RunningUnderWine() ? 13 : 1;
 }
 constexpr int64_t MostExtraBytes = 64ll << 20;
-// The limits the README names: part size and element nesting.
+// The limits the README names: part size, element nesting and attributes of one element.
 constexpr uint32_t MaxPartSizeBytes = 64u << 20;
-constexpr int MaxNesting = 1000;
+constexpr int MaxNesting = 256;
+constexpr int MaxAttributes = 256;
 
 // Raw deflate of `size` zero bytes, made of one compressed mebibyte repeated.
 std::string ZeroStream(uint64_t size) {
@@ -77,6 +79,49 @@ std::string Nested(const std::string& name, int depth) {
     for (int i = 0; i < depth; ++i)
         text += "</" + name + ">";
     return text;
+}
+
+// A document whose first paragraph holds, after its text "Hello", elements nested so that the
+// deepest is `depth` levels down from the root.
+std::string WordNestedTo(int depth) {
+    const int levels = depth - 3;  // w:document, w:body, w:p
+    return "<w:document><w:body><w:p><w:r><w:t>Hello</w:t></w:r>" + Nested("w:x", levels) +
+           "</w:p></w:body></w:document>";
+}
+
+// An element carrying `count` attributes with distinct names as short as TinyXML reads them.
+std::string WithShortestAttributes(const std::string& name, int count) {
+    std::string first;  // what may start a name: letters, '_' and any byte above 126
+    std::string next;   // what may follow: those, digits, '-', '.' and ':'
+    for (int c = 1; c < 256; ++c) {
+        const bool letter = c > 126 || std::isalpha(c) != 0 || c == '_';
+        if (letter)
+            first += static_cast<char>(c);
+        if (letter || std::isdigit(c) != 0 || c == '-' || c == '.' || c == ':')
+            next += static_cast<char>(c);
+    }
+    std::string text = "<" + name + " ";
+    for (int i = 0; i < count; ++i) {
+        const auto index = static_cast<size_t>(i);
+        if (index < first.size()) {
+            text += first[index];
+        } else {
+            const size_t rest = index - first.size();
+            text += first[rest / next.size() % first.size()];
+            text += next[rest % next.size()];
+            if (rest >= first.size() * next.size())
+                text += next[rest / (first.size() * next.size()) % next.size()];
+        }
+        text += "=\"\"";
+    }
+    return text + "/>";
+}
+
+// Each kind of node that TinyXML ends elsewhere than a scan for its closing characters would,
+// around a nesting far beyond the limit.
+std::string NestedAfter(const std::string& before, const std::string& name,
+                        const std::string& after) {
+    return before + Nested(name, 60000) + after;
 }
 
 // A sound package of the kind with some parts replaced.
@@ -249,6 +294,72 @@ const std::vector<HostileCase>& Cases() {
                  .Build();
          },
          " "},
+        {"DocumentNestedToTheLimit",
+         [] {
+             return Sound(WordMarker, {{"word/document.xml", WordNestedTo(MaxNesting)}}).Build();
+         },
+         "Hello\t\n"},
+        {"DocumentNestedOneBeyondTheLimit",
+         [] {
+             return Sound(WordMarker, {{"word/document.xml", WordNestedTo(MaxNesting + 1)}})
+                 .Build();
+         },
+         " "},
+        {"NestingAfterAProcessingInstruction",
+         [] {
+             return Sound(WordMarker,
+                          {{"docProps/core.xml", NestedAfter("<?x>", "cp:coreProperties", "")},
+                           {"word/document.xml", NestedAfter("<?x>", "w:document", "")}})
+                 .Build();
+         },
+         " "},
+        {"NestingInsideAProcessingInstruction",
+         [] {
+             return Sound(WordMarker,
+                          {{"docProps/core.xml", NestedAfter("<?x > ", "cp:coreProperties", " ?>")},
+                           {"word/document.xml", NestedAfter("<?x > ", "w:document", " ?>")}})
+                 .Build();
+         },
+         " "},
+        {"NestingInsideADoctypeString",
+         [] {
+             return Sound(
+                        WordMarker,
+                        {{"docProps/core.xml",
+                          NestedAfter("<!DOCTYPE x \"> ", "cp:coreProperties", " \">")},
+                         {"docProps/app.xml", NestedAfter("<!DOCTYPE x '> ", "Properties", " '>")},
+                         {"word/document.xml",
+                          NestedAfter("<!DOCTYPE x \"> ", "w:document", " \">")}})
+                 .Build();
+         },
+         " "},
+        {"NestingAfterCommentCdataAndUnknownNodes",
+         [] {
+             return Sound(WordMarker,
+                          {{"docProps/core.xml", NestedAfter("<!-- <a> --><![CDATA[<a>]]><!x>",
+                                                             "cp:coreProperties", "")},
+                           {"docProps/app.xml", NestedAfter("<!ELEMENT a ANY>", "Properties", "")},
+                           {"word/document.xml", NestedAfter("<![CDATA[<a>]]>", "w:document", "")}})
+                 .Build();
+         },
+         " "},
+        {"CorePropertiesRootCarrying40000Attributes",
+         [] {
+             return Sound(WordMarker, {{"docProps/core.xml",
+                                        WithShortestAttributes("cp:coreProperties", 40000)}})
+                 .Build();
+         },
+         "Hello\t\n"},
+        {"AttributesAtTheLimitOnEveryElement",
+         [] {
+             std::string body;
+             while (body.size() < (1u << 20))
+                 body += WithShortestAttributes("w:p", MaxAttributes);
+             return Sound(WordMarker, {{"word/document.xml",
+                                        "<w:document><w:body>" + body + "</w:body></w:document>"}})
+                 .Build();
+         },
+         std::nullopt},
         // The end record is looked for in the last 65535 bytes of the file only.
         {"ArchiveCommentOf65535Bytes",
          [] { return Sound(WordMarker).Comment(std::string(65535, 'P')).Build(); }, ""},
@@ -388,7 +499,7 @@ TEST(HostileFile, DirectoriesAndFifosAreNoPackages) {
     std::filesystem::remove(folder);
 }
 
-// TinyXML parses, prints and frees a slide recursively: 1000 levels, the most a part may nest,
+// TinyXML parses, prints and frees a slide recursively: 256 levels, the most a part may nest,
 // must fit the 1 MiB stack of a Windows host thread.
 TEST(HostileFile, SlideNestedToTheLimitFitsAOneMebibyteStack) {
     std::string inner = "<a:t>deep</a:t>";

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Fetches what only the Windows build needs on top of scripts/bootstrap.sh: the source of
-# Debian's own tinyxml package, unpacked with Debian's patches into third_party/tinyxml, of the
-# very version the Linux build links, so both modules run the same parser.
-# Idempotent: when third_party/tinyxml holds that version it prints nothing and returns at once.
+# Fetches the TinyXML every build compiles: the source of Debian's own tinyxml package, of the
+# version of the installed libtinyxml-dev, unpacked with Debian's patches into third_party/tinyxml,
+# with patches/tinyxml-guards.patch applied on top (nesting and attribute limits).
+# Idempotent: when third_party/tinyxml holds that version with that patch it prints nothing and
+# returns at once; a changed patch or version fetches the tree afresh.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -10,6 +11,8 @@ target="$root/third_party/tinyxml"
 source_package=tinyxml
 binary_package=libtinyxml-dev
 src_list=/etc/apt/sources.list.d/quillet-deb-src.sources
+patch_file="$root/patches/tinyxml-guards.patch"
+stamp="$target/.quillet-stamp"
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
@@ -18,17 +21,17 @@ installed_version() {
     dpkg-query -W -f='${source:Version}' "$binary_package" 2>/dev/null || true
 }
 
-unpacked_version() {
-    [ -f "$target/tinyxml.cpp" ] && [ -f "$target/debian/changelog" ] || return 0
-    dpkg-parsechangelog -l "$target/debian/changelog" -S Version 2>/dev/null || true
+# What the unpacked tree was made from: the package version and the patch's checksum.
+wanted_stamp() {
+    printf '%s %s\n' "$1" "$(sha256sum "$patch_file" | cut -d' ' -f1)"
 }
 
 wanted="$(installed_version)"
 if [ -z "$wanted" ]; then
-    echo "bootstrap-windows: $binary_package is not installed; run scripts/bootstrap.sh first" >&2
+    echo "fetch-tinyxml: $binary_package is not installed; run scripts/bootstrap.sh first" >&2
     exit 1
 fi
-[ "$(unpacked_version)" = "$wanted" ] && exit 0
+[ -f "$stamp" ] && [ "$(cat "$stamp")" = "$(wanted_stamp "$wanted")" ] && exit 0
 
 # A deb-src entry mirroring every deb entry of the system's own sources, so the source comes
 # from the same Debian release (and the same mirrors) as the installed binary packages.
@@ -52,7 +55,7 @@ add_deb_src() {
                    for (i = 3; i <= NF; i++) printf " %s", $i; printf "\n\n" }')"
     done
     if [ -z "$entries" ]; then
-        echo "bootstrap-windows: no Debian package sources found to mirror as deb-src" >&2
+        echo "fetch-tinyxml: no Debian package sources found to mirror as deb-src" >&2
         exit 1
     fi
     printf '%s' "$entries" | "${sudo_cmd[@]}" tee "$src_list" >/dev/null
@@ -79,12 +82,12 @@ if ! source_known; then
     "${sudo_cmd[@]}" apt-get install -y -qq "$binary_package" >/dev/null
     wanted="$(installed_version)"
     if ! source_known; then
-        echo "bootstrap-windows: no source of $source_package $wanted in the package lists" >&2
+        echo "fetch-tinyxml: no source of $source_package $wanted in the package lists" >&2
         exit 1
     fi
 fi
 
-echo "bootstrap-windows: fetching the $source_package $wanted source package"
+echo "fetch-tinyxml: fetching the $source_package $wanted source package"
 mkdir -p "$root/third_party"
 work="$(mktemp -d "$root/third_party/.tinyxml.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
@@ -96,8 +99,15 @@ trap 'rm -rf "$work"' EXIT
 }
 unpacked="$(find "$work" -mindepth 1 -maxdepth 1 -type d -name "$source_package-*" | head -n1)"
 if [ -z "$unpacked" ] || [ ! -f "$unpacked/tinyxml.cpp" ]; then
-    echo "bootstrap-windows: apt-get source left no unpacked $source_package tree" >&2
+    echo "fetch-tinyxml: apt-get source left no unpacked $source_package tree" >&2
     exit 1
 fi
+patch -s -p1 -d "$unpacked" <"$patch_file" || {
+    echo "fetch-tinyxml: $patch_file does not apply to $source_package $wanted" >&2
+    exit 1
+}
+# Every file newer than any object built from the tree it replaces, so every build recompiles.
+find "$unpacked" -type f -exec touch {} +
+wanted_stamp "$wanted" >"$unpacked/.quillet-stamp"
 rm -rf "$target"
 mv "$unpacked" "$target"
