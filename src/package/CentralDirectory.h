@@ -42,7 +42,7 @@ class CentralDirectory {
     std::string_view name(const DirectoryEntry& entry) const {
         return std::string_view(names_).substr(entry.nameOffset, entry.nameLength);
     }
-    std::optional<int32_t> FindName(std::string_view wanted) const { return index_.Find(wanted); }
+    std::optional<int32_t> FindName(std::string_view wanted) { return index_.Find(wanted); }
 
   private:
     std::vector<DirectoryEntry> entries_;
