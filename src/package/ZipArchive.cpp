@@ -232,6 +232,10 @@ ScanStatus ZipArchive::CheckLocalHeader(LocalLayout& layout) const {
     if (!file_->seekable()) {
         return ReadError;
     }
+    // Members that share bytes, like one deflate stream behind many entries, are refused.
+    if (directory_.Overlapped(currentIndex_)) {
+        return BadArchive;
+    }
     const CentralHeader& central = current_->header;
     unsigned char local[LocalHeaderSize];
     if (file_->ReadAt(uint64_t{central.localHeaderOffset} + prefixLength_, local, sizeof local) !=
@@ -255,6 +259,10 @@ ScanStatus ZipArchive::CheckLocalHeader(LocalLayout& layout) const {
     layout.extraOffset = uint64_t{central.localHeaderOffset} + LocalHeaderSize + nameLength;
     layout.extraLength = extraLength;
     layout.dataOffset = layout.extraOffset + extraLength;
+    // A local extra field must not carry the data onto another member's.
+    if (directory_.ReachesAnother(currentIndex_, layout.dataOffset + central.compressedSize)) {
+        return BadArchive;
+    }
     return ScanOk;
 }
 
