@@ -47,6 +47,21 @@ class DirectoryWindow {
 
 void CentralDirectory::Read(platform::PackageFile& file, uint64_t position, uint64_t size,
                             int32_t entryCount) {
+    ReadEntries(file, position, size, entryCount);
+    index_.Sort();
+    extents_.Reserve(entries_.size());
+    for (const DirectoryEntry& entry : entries_) {
+        // The local name is as long as the central one in every member that can be read; the
+        // local extra field is not known before the local header is read.
+        const CentralHeader& header = entry.header;
+        const uint64_t start = header.localHeaderOffset;
+        extents_.Add(start, start + LocalHeaderSize + header.nameLength + header.compressedSize);
+    }
+    extents_.Seal();
+}
+
+void CentralDirectory::ReadEntries(platform::PackageFile& file, uint64_t position, uint64_t size,
+                                   int32_t entryCount) {
     DirectoryWindow window(file, position, size);
     // No more entries than the count, nor than the directory's bytes can hold.
     const auto expected = static_cast<size_t>(

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "package/MemberExtents.h"
 #include "package/NameIndex.h"
 #include "package/ZipFormat.h"
 #include "platform/PackageFile.h"
@@ -30,8 +31,8 @@ class CentralDirectory {
     // Bytes of a stored name kept per entry: a description holds 259 and its terminator.
     static constexpr size_t KeptNameLength = 259;
 
-    // Walks the `size` bytes of directory at file position `position`. Throws only
-    // std::bad_alloc.
+    // Walks the `size` bytes of directory at file position `position`, then indexes the names
+    // and finds the members that overlap. Throws only std::bad_alloc.
     void Read(platform::PackageFile& file, uint64_t position, uint64_t size, int32_t entryCount);
 
     // Entries 0 to reachable() - 1 are sound; the walk never gets past them.
@@ -42,12 +43,25 @@ class CentralDirectory {
     std::string_view name(const DirectoryEntry& entry) const {
         return std::string_view(names_).substr(entry.nameOffset, entry.nameLength);
     }
-    std::optional<int32_t> FindName(std::string_view wanted) const { return index_.Find(wanted); }
+    std::optional<int32_t> FindName(std::string_view wanted) { return index_.Find(wanted); }
+
+    // Entry `index`'s local header and data share bytes with another entry's, by what the
+    // directory tells of both: such a member is unreadable.
+    bool Overlapped(int32_t index) const { return extents_.Overlapped(index); }
+    // Entry `index`, whose data its local header puts before `dataEnd`, reaches into another
+    // entry's local header or data.
+    bool ReachesAnother(int32_t index, uint64_t dataEnd) const {
+        return extents_.ReachesAnother(index, dataEnd);
+    }
 
   private:
+    void ReadEntries(platform::PackageFile& file, uint64_t position, uint64_t size,
+                     int32_t entryCount);
+
     std::vector<DirectoryEntry> entries_;
     std::string names_;  // the kept bytes of every entry's name, one after another
     NameIndex index_;
+    MemberExtents extents_;
 };
 
 }  // namespace quillet::zip

@@ -96,15 +96,54 @@ ScanStatus ZipArchive::ReadEndRecord() {
     centralDirSize_ = Read32(record + 12);
     centralDirOffset_ = Read32(record + 16);
     endRecordPos_ = position;
+    // The directory ends where ZIP64 records before the end record start, if there are any.
+    uint64_t directoryEndPos = endRecordPos_;
+    if (FindZip64Records(endRecordPos_, directoryEndPos) &&
+        (entriesTotal == Zip64Count || centralDirSize_ == Zip64Value ||
+         centralDirOffset_ == Zip64Value)) {
+        return BadArchive;  // values beyond 32 bits are not supported
+    }
     const uint64_t directoryEnd = uint64_t{centralDirOffset_} + centralDirSize_;
     if (diskNumber != 0 || directoryDisk != 0 || entriesOnDisk != entriesTotal ||
-        endRecordPos_ < directoryEnd) {
+        directoryEndPos < directoryEnd) {
         return BadArchive;
     }
     entryCount_ = static_cast<int32_t>(entriesOnDisk);
     // Data before the archive shifts every offset that the archive's records give.
-    prefixLength_ = endRecordPos_ - directoryEnd;
+    prefixLength_ = directoryEndPos - directoryEnd;
     return ScanOk;
+}
+
+bool ZipArchive::FindZip64Records(uint64_t endRecordPos, uint64_t& recordPos) const {
+    if (endRecordPos < Zip64LocatorSize + Zip64EndRecordUsualSize) {
+        return false;
+    }
+    const uint64_t locatorPos = endRecordPos - Zip64LocatorSize;
+    unsigned char locator[Zip64LocatorSize];
+    if (file_->ReadAt(locatorPos, locator, sizeof locator) != sizeof locator ||
+        !HasSignature(locator, Zip64LocatorSignature)) {
+        return false;
+    }
+    // The locator's offset is the record's file position in an archive without a prefix; the
+    // usual record size finds it behind a prefix too.
+    for (const uint64_t candidate :
+         {Read64(locator + 8), locatorPos - uint64_t{Zip64EndRecordUsualSize}}) {
+        if (Zip64RecordEndsAt(candidate, locatorPos)) {
+            recordPos = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ZipArchive::Zip64RecordEndsAt(uint64_t candidate, uint64_t locatorPos) const {
+    if (candidate > locatorPos - Zip64EndRecordLead) {
+        return false;
+    }
+    unsigned char lead[Zip64EndRecordLead];
+    return file_->ReadAt(candidate, lead, sizeof lead) == sizeof lead &&
+           HasSignature(lead, Zip64EndRecordSignature) &&
+           Read64(lead + 4) == locatorPos - candidate - Zip64EndRecordLead;
 }
 
 ScanStatus ZipArchive::ReadCentralHeader() {
@@ -231,6 +270,10 @@ ScanStatus ZipArchive::CheckLocalHeader(LocalLayout& layout) const {
     if (!file_->seekable()) {
         return ReadError;
     }
+    // Members that share bytes, like one deflate stream behind many entries, are refused.
+    if (directory_.Overlapped(currentIndex_)) {
+        return BadArchive;
+    }
     const CentralHeader& central = current_->header;
     unsigned char local[LocalHeaderSize];
     if (file_->ReadAt(uint64_t{central.localHeaderOffset} + prefixLength_, local, sizeof local) !=
@@ -254,6 +297,10 @@ ScanStatus ZipArchive::CheckLocalHeader(LocalLayout& layout) const {
     layout.extraOffset = uint64_t{central.localHeaderOffset} + LocalHeaderSize + nameLength;
     layout.extraLength = extraLength;
     layout.dataOffset = layout.extraOffset + extraLength;
+    // A local extra field must not carry the data onto another member's.
+    if (directory_.ReachesAnother(currentIndex_, layout.dataOffset + central.compressedSize)) {
+        return BadArchive;
+    }
     return ScanOk;
 }
 

@@ -54,6 +54,10 @@ class ZipArchive {
 
     ScanStatus FindEndRecord(uint64_t& position);
     ScanStatus ReadEndRecord();
+    // Where a ZIP64 end record stands that ends at a locator right before the end record at
+    // `endRecordPos`; false when there is none.
+    bool FindZip64Records(uint64_t endRecordPos, uint64_t& recordPos) const;
+    bool Zip64RecordEndsAt(uint64_t candidate, uint64_t locatorPos) const;
 
     ScanStatus FirstEntry();
     ScanStatus NextEntry();

@@ -9,10 +9,22 @@ namespace quillet::zip {
 constexpr uint32_t EndRecordSignature = 0x06054b50;
 constexpr uint32_t CentralHeaderSignature = 0x02014b50;
 constexpr uint32_t LocalHeaderSignature = 0x04034b50;
+// Some writers put these two before the end record even when no value needs them.
+constexpr uint32_t Zip64EndRecordSignature = 0x06064b50;
+constexpr uint32_t Zip64LocatorSignature = 0x07064b50;
 
 constexpr size_t EndRecordSize = 22;
 constexpr size_t CentralHeaderSize = 46;
 constexpr size_t LocalHeaderSize = 30;
+constexpr size_t Zip64LocatorSize = 20;
+// Signature and the 8-byte size field, which counts the bytes after it.
+constexpr size_t Zip64EndRecordLead = 12;
+// The record without an extensible data sector, as writers make it.
+constexpr size_t Zip64EndRecordUsualSize = 56;
+
+// Classic end record values that stand for ZIP64 ones.
+constexpr uint32_t Zip64Count = 0xFFFF;
+constexpr uint32_t Zip64Value = 0xFFFFFFFF;
 
 constexpr uint32_t MethodStored = 0;
 constexpr uint32_t MethodDeflated = 8;
@@ -25,6 +37,10 @@ inline uint32_t Read16(const unsigned char* bytes) {
 
 inline uint32_t Read32(const unsigned char* bytes) {
     return Read16(bytes) | Read16(bytes + 2) << 16;
+}
+
+inline uint64_t Read64(const unsigned char* bytes) {
+    return uint64_t{Read32(bytes)} | uint64_t{Read32(bytes + 4)} << 32;
 }
 
 // The fixed part of one central directory entry.

@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -149,6 +150,86 @@ std::string WithEndRecord(PackageBuilder package,
                           const std::function<void(ArchiveOptions&, uint32_t)>& change) {
     const auto size = static_cast<uint32_t>(package.Build().size());
     change(package.archive(), size - 22);  // the end record's offset
+    return package.Build();
+}
+
+// Sheet part names padded with NUL bytes to one length: a name is compared up to its first NUL,
+// and entries that share one local header must have names as long as the one it holds.
+std::string PaddedSheetName(int number) {
+    std::string name = "xl/worksheets/sheet" + std::to_string(number) + ".xml";
+    name.resize(std::string("xl/worksheets/sheet1000.xml").size(), '\0');
+    return name;
+}
+
+// A workbook whose `sheets` sheet entries all point at the local header and data of the first:
+// one deflate stream of `size` bytes behind every sheet.
+std::string SheetsSharingOneMember(int sheets, const std::string& stream, uint32_t size) {
+    auto parts = SoundParts(WorkbookMarker);
+    parts.erase("xl/worksheets/sheet1.xml");
+    parts["docProps/app.xml"] =
+        "<Properties xmlns:vt=\"v\"><TitlesOfParts><vt:vector size=\"" + std::to_string(sheets) +
+        "\"><vt:lpstr>S</vt:lpstr></vt:vector></TitlesOfParts></Properties>";
+    PackageBuilder package = PackageOf(parts);
+    MemberOptions sheet;
+    sheet.method = 8;
+    sheet.rawData = stream;
+    sheet.centralUncompressedSize = size;
+    sheet.localUncompressedSize = size;
+    sheet.name = PaddedSheetName(1);
+    package.Add(sheet);
+    const uint32_t shared = package.LocalHeaderOffset(parts.size());
+    sheet.rawData = "";
+    sheet.localHeaderOffset = shared;
+    sheet.centralCompressedSize = static_cast<uint32_t>(stream.size());
+    for (int number = 2; number <= sheets; ++number) {
+        sheet.name = PaddedSheetName(number);
+        package.Add(sheet);
+    }
+    return package.Build();
+}
+
+// A sheet of about `size` bytes of inline strings.
+std::string LargeSheet(size_t size) {
+    const std::string row =
+        "<row><c t=\"inlineStr\"><is><t>" + std::string(200, 'w') + "</t></is></c></row>";
+    std::string sheet = "<worksheet><sheetData>";
+    while (sheet.size() < size)
+        sheet += row;
+    return sheet + "</sheetData></worksheet>";
+}
+
+// The hash of the name index that kept names in an open-addressed table (folded name, eight bytes
+// a step), kept here to choose names that all fall into one quarter of that table: more names
+// than the quarter has slots make one run, and each insertion walked it to its end.
+uint32_t FormerNameHash(const std::string& folded) {
+    constexpr uint64_t Multiplier = 0x9E3779B97F4A7C15u;
+    uint64_t hash = folded.size();
+    size_t at = 0;
+    for (; at + 8 <= folded.size(); at += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, folded.data() + at, 8);
+        hash = ((hash ^ word) * Multiplier);
+        hash ^= hash >> 29;
+    }
+    uint64_t tail = 0;
+    std::memcpy(&tail, folded.data() + at, folded.size() - at);
+    hash = (hash ^ tail) * Multiplier;
+    return static_cast<uint32_t>(hash ^ (hash >> 32));
+}
+
+// A document with `count` more members whose names all land in the first quarter of the former
+// table of 131072 slots (the size it took for more than 32768 names).
+std::string DocumentWithCrowdingNames(int count) {
+    constexpr uint32_t FormerSlots = 131072;
+    PackageBuilder package = Sound(WordMarker);
+    int added = 0;
+    for (uint32_t candidate = 0; added < count; ++candidate) {
+        const std::string name = "0/" + std::to_string(candidate);  // no letters: folded alike
+        if ((FormerNameHash(name) & (FormerSlots - 1)) < FormerSlots / 4) {
+            package.AddStored(name, "");
+            ++added;
+        }
+    }
     return package.Build();
 }
 
@@ -405,6 +486,27 @@ const std::vector<HostileCase>& Cases() {
          "Hello\t\n"},
         {"SharedStringOf1MiBIn20000Cells", SharedStringInEveryCell, std::nullopt,
          static_cast<int64_t>(FullTextLimit)},
+        // Members that share their bytes are unreadable: each sheet would cost a whole inflate.
+        {"SheetsSharingOneDeflateStreamOf64MiB",
+         [] { return SheetsSharingOneMember(128, ZeroStream(64u << 20), 64u << 20); },
+         std::string(2 * 128, '\n')},  // every sheet unreadable, each ends with an empty line
+        {"SheetsSharingOneSheetOf1MB",
+         [] {
+             const std::string sheet = LargeSheet(1000000);
+             return SheetsSharingOneMember(400, Deflate(sheet, 9),
+                                           static_cast<uint32_t>(sheet.size()));
+         },
+         std::string(2 * 400, '\n')},
+        {"NamesCrowdingOneRunOfAHashTable", [] { return DocumentWithCrowdingNames(65530); },
+         "Hello\t\n"},
+        {"Zip64EndRecordsBeforeTheEndRecord",
+         [] {
+             PackageBuilder package = Sound(WordMarker);
+             package.archive().zip64Record = true;
+             package.archive().zip64Locator = true;
+             return package.Build();
+         },
+         "Hello\t\n"},
     };
     return cases;
 }

@@ -20,6 +20,10 @@ std::string Le32(uint32_t value) {
     return Le16(value & 0xFFFF) + Le16(value >> 16);
 }
 
+std::string Le64(uint64_t value) {
+    return Le32(static_cast<uint32_t>(value)) + Le32(static_cast<uint32_t>(value >> 32));
+}
+
 std::string ExtraBlock(const std::string& id, const std::string& data) {
     return id.substr(0, 2) + Le16(static_cast<uint32_t>(data.size())) + data;
 }
@@ -184,6 +188,7 @@ std::string PackageBuilder::Build() const {
         central += CentralRecord(member, offset);
     }
     const auto count = static_cast<uint16_t>(members_.size());
+    const std::string zip64 = Zip64Records(members_.size(), central.size(), locals.size());
     std::string end = Le32(0x06054b50);
     end += Le16(archive_.diskNumber.value_or(0)) + Le16(archive_.directoryDisk.value_or(0));
     end +=
@@ -191,7 +196,22 @@ std::string PackageBuilder::Build() const {
     end += Le32(archive_.directorySize.value_or(static_cast<uint32_t>(central.size())));
     end += Le32(archive_.directoryOffset.value_or(static_cast<uint32_t>(locals.size())));
     end += Le16(archive_.commentLength.value_or(static_cast<uint16_t>(archive_.comment.size())));
-    return archive_.prefix + locals + central + end + archive_.comment;
+    return archive_.prefix + locals + central + zip64 + end + archive_.comment;
+}
+
+std::string PackageBuilder::Zip64Records(uint64_t count, uint64_t directorySize,
+                                         uint64_t directoryOffset) const {
+    std::string records;
+    const uint64_t recordOffset = directoryOffset + directorySize;
+    if (archive_.zip64Record) {
+        std::string fields = Le16(45) + Le16(45) + Le32(0) + Le32(0) + Le64(count) + Le64(count);
+        fields += Le64(directorySize) + Le64(directoryOffset) + archive_.zip64ExtensibleData;
+        records += Le32(0x06064b50) + Le64(fields.size()) + fields;
+    }
+    if (archive_.zip64Locator) {
+        records += Le32(0x07064b50) + Le32(0) + Le64(recordOffset) + Le32(1);
+    }
+    return records;
 }
 
 }  // namespace quillet::test

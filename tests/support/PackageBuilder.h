@@ -57,6 +57,12 @@ struct ArchiveOptions {
     std::optional<uint16_t> entriesTotal;
     std::optional<uint32_t> directorySize;
     std::optional<uint32_t> directoryOffset;
+    // A ZIP64 end record (with this many bytes of extensible data) and its locator between the
+    // central directory and the end record, as some writers put them, each with the values the
+    // archive has.
+    bool zip64Record = false;
+    std::string zip64ExtensibleData;
+    bool zip64Locator = false;
 };
 
 // Writes ZIP packages for tests, member by member, with whatever faults a test needs.
@@ -80,6 +86,9 @@ class PackageBuilder {
     std::string MemberData(const MemberOptions& member) const;
     std::string LocalRecord(const MemberOptions& member) const;
     std::string CentralRecord(const MemberOptions& member, uint32_t offset) const;
+    // The ZIP64 records that the options ask for, for a directory of `count` entries.
+    std::string Zip64Records(uint64_t count, uint64_t directorySize,
+                             uint64_t directoryOffset) const;
 
     std::vector<MemberOptions> members_;
     ArchiveOptions archive_;
@@ -94,6 +103,7 @@ uint32_t Crc32(const std::string& data);
 // Little-endian fields and extra-field blocks.
 std::string Le16(uint32_t value);
 std::string Le32(uint32_t value);
+std::string Le64(uint64_t value);
 std::string ExtraBlock(const std::string& id, const std::string& data);
 // An extended timestamp block ("UT") with the flags byte and the given Unix times.
 std::string TimestampBlock(uint8_t flags, const std::vector<uint32_t>& times);

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -210,6 +211,78 @@ TEST_F(ZipEndRecord, EveryDamagedByteIsSurvived) {
             }
         }
         files_.clear();
+    }
+}
+
+TEST_F(ZipEndRecord, Zip64RecordsBeforeTheEndRecordAreSteppedOver) {
+    struct Case {
+        const char* what;
+        std::string prefix;
+        std::string extensibleData;  // makes the record longer than the usual 56 bytes
+    };
+    const Case cases[] = {
+        {"usual record", "", ""},
+        {"usual record behind a prefix", std::string(700, 'p'), ""},
+        {"record with extensible data", "", std::string(30, 'x')},
+    };
+    for (const Case& c : cases) {
+        PackageBuilder builder = TwoMembers();
+        builder.Prefix(c.prefix);
+        builder.archive().zip64Record = true;
+        builder.archive().zip64ExtensibleData = c.extensibleData;
+        builder.archive().zip64Locator = true;
+        const auto archive = Open(builder.Build());
+        ASSERT_TRUE(archive) << c.what;
+        EXPECT_EQ(archive->prefixLength(), c.prefix.size()) << c.what;
+        EXPECT_EQ(archive->entryCount(), 2) << c.what;
+        EXPECT_EQ(ReadPartText(*archive, "docProps/core.xml"), "<core/>") << c.what;
+        EXPECT_EQ(ReadPartText(*archive, "word/document.xml"), std::string(3000, 'd')) << c.what;
+    }
+}
+
+TEST_F(ZipEndRecord, Zip64RecordWithoutItsLocatorIsTakenForAPrefix) {
+    PackageBuilder builder = TwoMembers();
+    builder.archive().zip64Record = true;
+    const auto archive = Open(builder.Build());
+    ASSERT_TRUE(archive);
+    EXPECT_EQ(archive->prefixLength(), 56u);
+    EXPECT_EQ(ReadPartText(*archive, "docProps/core.xml"), std::nullopt);
+}
+
+TEST_F(ZipEndRecord, Zip64RecordThatDoesNotEndAtTheLocatorIsNotRecognised) {
+    // A record one byte longer than its size field says leaves one byte before the locator.
+    PackageBuilder builder = TwoMembers();
+    builder.archive().zip64Record = true;
+    builder.archive().zip64Locator = true;
+    std::string bytes = builder.Build();
+    const size_t locator = bytes.size() - 22 - 20;
+    bytes.insert(locator, 1, '\0');
+    const auto archive = Open(bytes);
+    ASSERT_TRUE(archive);
+    EXPECT_EQ(archive->prefixLength(), 56u + 20u + 1u);
+    EXPECT_EQ(ReadPartText(*archive, "docProps/core.xml"), std::nullopt);
+}
+
+TEST_F(ZipEndRecord, ValuesThatTrulyNeedZip64FailTheOpen) {
+    struct Case {
+        const char* what;
+        void (*apply)(test::ArchiveOptions&);
+    };
+    const Case cases[] = {
+        {"entry counts 0xFFFF",
+         [](test::ArchiveOptions& o) {
+             o.entriesOnDisk = 0xFFFF;
+             o.entriesTotal = 0xFFFF;
+         }},
+        {"directory size 0xFFFFFFFF", [](test::ArchiveOptions& o) { o.directorySize = ~0u; }},
+        {"directory offset 0xFFFFFFFF", [](test::ArchiveOptions& o) { o.directoryOffset = ~0u; }},
+    };
+    for (const Case& c : cases) {
+        PackageBuilder builder = TwoMembers();
+        builder.archive().zip64Record = true;
+        builder.archive().zip64Locator = true;
+        c.apply(builder.archive());
+        EXPECT_FALSE(Open(builder.Build())) << c.what;
     }
 }
 
