@@ -5,7 +5,6 @@
 #include <new>
 #include <vector>
 
-#include "package/MemberDescription.h"
 #include "package/ZipFormat.h"
 
 namespace quillet {
@@ -38,8 +37,6 @@ std::unique_ptr<ZipArchive> ZipArchive::Open(std::unique_ptr<platform::PackageFi
         archive->directory_.Read(*archive->file_,
                                  archive->prefixLength_ + archive->centralDirOffset_,
                                  archive->centralDirSize_, archive->entryCount_);
-        // A bad first entry does not fail the open; it only leaves every name unfound.
-        archive->FirstEntry();
         return archive;
     } catch (const std::bad_alloc&) {
         return nullptr;
@@ -146,66 +143,24 @@ bool ZipArchive::Zip64RecordEndsAt(uint64_t candidate, uint64_t locatorPos) cons
            Read64(lead + 4) == locatorPos - candidate - Zip64EndRecordLead;
 }
 
-ScanStatus ZipArchive::ReadCentralHeader() {
-    currentValid_ = currentIndex_ >= 0 && currentIndex_ < directory_.reachable();
-    if (!currentValid_) {
-        return BadArchive;
-    }
-    current_ = &directory_.entry(currentIndex_);
-    return ScanOk;
-}
-
-ScanStatus ZipArchive::FirstEntry() {
-    currentIndex_ = 0;
-    return ReadCentralHeader();
-}
-
-ScanStatus ZipArchive::NextEntry() {
-    if (!currentValid_ || currentIndex_ + 1 == entryCount_) {
-        return EndOfList;
-    }
-    ++currentIndex_;
-    return ReadCentralHeader();
-}
-
-void ZipArchive::MoveCursorTo(int32_t index) {
-    if (index < currentIndex_) {
-        FirstEntry();
-    }
-    while (currentIndex_ != index && NextEntry() == ScanOk) {
-    }
-}
-
-ScanStatus ZipArchive::LocateName(const char* name) {
-    if (name == nullptr) {
-        return BadParameter;
-    }
-    const size_t length = strnlen(name, NameIndex::MaxNameLength + 1);
-    if (length > NameIndex::MaxNameLength) {
-        return BadParameter;
-    }
-    if (!currentValid_) {
-        return EndOfList;
-    }
-    // The index holds the first match that a walk from the first entry would meet; without one
-    // the cursor stays where it was.
-    const auto found = directory_.FindName(std::string_view(name, length));
-    if (!found) {
-        return EndOfList;
-    }
-    currentIndex_ = *found;
-    return ReadCentralHeader();
+const DirectoryEntry* ZipArchive::EntryAt(int32_t index) const {
+    return index >= 0 && index < directory_.reachable() ? &directory_.entry(index) : nullptr;
 }
 
 ZipResult ZipArchive::FindMember(const char* name, int32_t& index, ZipEntry& entry) {
-    if (LocateName(name) != ScanOk) {
+    const size_t length = name != nullptr ? strnlen(name, NameIndex::MaxNameLength + 1) : 0;
+    // The index holds the first match that a walk from the first entry would meet.
+    const auto found = name != nullptr && length <= NameIndex::MaxNameLength
+                           ? directory_.FindName(std::string_view(name, length))
+                           : std::nullopt;
+    if (!found) {
         entry = ZipEntry{};
         entry.index = -1;
         index = -1;
         return ZipNoSuchMember;
     }
     CloseMember();
-    index = currentIndex_;
+    index = *found;
     return DescribeMember(index, entry);
 }
 
@@ -223,7 +178,6 @@ ZipResult ZipArchive::DescribeMember(int32_t index, ZipEntry& entry) {
         entry.index = entryCount_;
         return ZipOk;
     }
-    MoveCursorTo(index);
     ZipEntry filled;
     const ZipResult result = FillEntry(index, filled);
     if (result != ZipOk) {
@@ -236,45 +190,39 @@ ZipResult ZipArchive::DescribeMember(int32_t index, ZipEntry& entry) {
 }
 
 ZipResult ZipArchive::FillEntry(int32_t index, ZipEntry& entry) const {
-    // A walk that broke off before the index leaves nothing to describe.
-    if (!currentValid_ || currentIndex_ != index) {
-        return ZipDamaged;
-    }
+    // An entry the directory walk did not reach leaves nothing to describe.
+    const DirectoryEntry* const member = EntryAt(index);
     LocalLayout layout;
-    if (CheckLocalHeader(layout) != ScanOk) {
+    if (member == nullptr || CheckLocalHeader(index, layout) != ScanOk) {
         return ZipDamaged;
     }
-    std::unique_ptr<unsigned char[]> extra(
-        new (std::nothrow) unsigned char[layout.extraLength + 1]);
-    if (!extra || file_->ReadAt(layout.extraOffset + prefixLength_, extra.get(),
-                                layout.extraLength) != layout.extraLength) {
+    // The local extra field must lie within the file, as the member's data behind it must.
+    uint64_t size = 0;
+    if (!file_->Size(size) || layout.dataOffset + prefixLength_ > size) {
         return ZipReadFailed;
     }
-    const CentralHeader& header = current_->header;
     entry.index = index;
-    const std::string_view name = directory_.name(*current_);
+    const std::string_view name = directory_.name(*member);
     std::memcpy(entry.name, name.data(), std::min(name.size(), ZipEntryNameSize - 1));
-    entry.attributes = MapExternalAttributes(header.externalAttributes);
     // Sizes of 2 GiB or more turn negative here; readers treat them as unreadable.
-    entry.compressedSize = static_cast<int32_t>(header.compressedSize);
-    entry.uncompressedSize = static_cast<int32_t>(header.uncompressedSize);
-    SetDosTimes(header.dosDateTime, entry);
-    ApplyExtendedTimestamp(extra.get(), layout.extraLength, entry);
+    entry.compressedSize = static_cast<int32_t>(member->header.compressedSize);
+    entry.uncompressedSize = static_cast<int32_t>(member->header.uncompressedSize);
     return ZipOk;
 }
 
-ScanStatus ZipArchive::CheckLocalHeader(LocalLayout& layout) const {
-    if (!currentValid_) {
+ScanStatus ZipArchive::CheckLocalHeader(int32_t index, LocalLayout& layout) const {
+    const DirectoryEntry* const member = EntryAt(index);
+    if (member == nullptr) {
         return BadParameter;
     }
     if (!file_->seekable()) {
         return ReadError;
     }
     // Members that share bytes, like one deflate stream behind many entries, are refused.
-    if (directory_.Overlapped(currentIndex_)) {
+    if (directory_.Overlapped(index)) {
         return BadArchive;
     }
-    const CentralHeader& central = current_->header;
+    const CentralHeader& central = member->header;
     unsigned char local[LocalHeaderSize];
     if (file_->ReadAt(uint64_t{central.localHeaderOffset} + prefixLength_, local, sizeof local) !=
         sizeof local) {
@@ -294,11 +242,10 @@ ScanStatus ZipArchive::CheckLocalHeader(LocalLayout& layout) const {
          Read32(local + 22) != central.uncompressedSize)) {
         return BadArchive;
     }
-    layout.extraOffset = uint64_t{central.localHeaderOffset} + LocalHeaderSize + nameLength;
-    layout.extraLength = extraLength;
-    layout.dataOffset = layout.extraOffset + extraLength;
+    layout.dataOffset =
+        uint64_t{central.localHeaderOffset} + LocalHeaderSize + nameLength + extraLength;
     // A local extra field must not carry the data onto another member's.
-    if (directory_.ReachesAnother(currentIndex_, layout.dataOffset + central.compressedSize)) {
+    if (directory_.ReachesAnother(index, layout.dataOffset + central.compressedSize)) {
         return BadArchive;
     }
     return ScanOk;
@@ -322,11 +269,8 @@ ZipResult ZipArchive::ExtractMember(int32_t index, void* buffer, uint32_t size) 
         if (index >= entryCount_) {
             return ZipBadArgument;
         }
-        MoveCursorTo(index);
-        // A walk that broke off before the index opens nothing, and the read below fails.
-        if (currentIndex_ == index) {
-            OpenMember();
-        }
+        // An entry the directory walk did not reach opens nothing, and the read below fails.
+        OpenMember(index);
         openMemberIndex_ = index;
     }
     const int64_t count = ReadMember(buffer, size);
@@ -337,20 +281,18 @@ ZipResult ZipArchive::ExtractMember(int32_t index, void* buffer, uint32_t size) 
     return count == 0 ? ZipOk : ZipExtractFailed;
 }
 
-ScanStatus ZipArchive::OpenMember() {
-    if (!currentValid_) {
-        return BadParameter;
-    }
+ScanStatus ZipArchive::OpenMember(int32_t index) {
     CloseMember();
     LocalLayout local;
-    if (CheckLocalHeader(local) != ScanOk) {
+    if (CheckLocalHeader(index, local) != ScanOk) {
         return BadArchive;
     }
+    const CentralHeader& header = EntryAt(index)->header;
     MemberLayout layout;
-    layout.method = current_->header.method;
+    layout.method = header.method;
     layout.dataOffset = local.dataOffset;
-    layout.compressedSize = current_->header.compressedSize;
-    layout.uncompressedSize = current_->header.uncompressedSize;
+    layout.compressedSize = header.compressedSize;
+    layout.uncompressedSize = header.uncompressedSize;
     openMember_ = MemberReader::Open(*file_, prefixLength_, layout);
     return openMember_ ? ScanOk : OutOfMemory;
 }

@@ -11,9 +11,8 @@
 
 namespace quillet {
 
-// One ZIP package open for reading: single disk, 32-bit sizes, stored and deflated members.
-// Its cursor stands on one central directory entry and moves with every lookup; extraction opens
-// the member under it.
+// One ZIP package open for reading: single disk, 32-bit sizes, stored and deflated members,
+// its central directory read and its names indexed once.
 class ZipArchive {
   public:
     // Opens the archive in an open file; null when there is no file or it holds no readable
@@ -43,10 +42,8 @@ class ZipArchive {
     uint64_t DeliverableSize(int32_t index) const;
 
   private:
-    // Where the local header puts the member's extra field and data.
+    // Where the local header puts the member's data.
     struct LocalLayout {
-        uint64_t extraOffset = 0;
-        uint32_t extraLength = 0;
         uint64_t dataOffset = 0;
     };
 
@@ -59,15 +56,12 @@ class ZipArchive {
     bool FindZip64Records(uint64_t endRecordPos, uint64_t& recordPos) const;
     bool Zip64RecordEndsAt(uint64_t candidate, uint64_t locatorPos) const;
 
-    ScanStatus FirstEntry();
-    ScanStatus NextEntry();
-    ScanStatus ReadCentralHeader();
-    void MoveCursorTo(int32_t index);
-    ScanStatus LocateName(const char* name);
-    ScanStatus CheckLocalHeader(LocalLayout& layout) const;
+    // The directory entry of member `index`, or null when the walk did not reach it.
+    const zip::DirectoryEntry* EntryAt(int32_t index) const;
+    ScanStatus CheckLocalHeader(int32_t index, LocalLayout& layout) const;
     ZipResult FillEntry(int32_t index, ZipEntry& entry) const;
 
-    ScanStatus OpenMember();
+    ScanStatus OpenMember(int32_t index);
     int64_t ReadMember(void* buffer, uint32_t size);
     void CloseMember();
 
@@ -78,10 +72,6 @@ class ZipArchive {
     uint32_t centralDirSize_ = 0;
     uint32_t centralDirOffset_ = 0;
     zip::CentralDirectory directory_;
-
-    int32_t currentIndex_ = 0;
-    bool currentValid_ = false;
-    const zip::DirectoryEntry* current_ = nullptr;
 
     std::unique_ptr<zip::MemberReader> openMember_;
     int32_t openMemberIndex_ = -1;

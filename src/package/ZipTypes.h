@@ -3,8 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/Time.h"
-
 namespace quillet {
 
 // Results of the public package operations.
@@ -34,10 +32,6 @@ constexpr size_t ZipEntryNameSize = 260;
 struct ZipEntry {
     int32_t index = 0;
     char name[ZipEntryNameSize] = {};
-    uint32_t attributes = 0;
-    platform::FileTime accessTime = 0;
-    platform::FileTime creationTime = 0;
-    platform::FileTime modificationTime = 0;
     int32_t compressedSize = 0;
     int32_t uncompressedSize = 0;
 };

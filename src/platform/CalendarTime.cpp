@@ -83,15 +83,4 @@ SystemTime FileTimeToCalendar(FileTime fileTime) {
     return UnixTimeToCalendar(seconds - DaysFrom1601To1970 * SecondsPerDay);
 }
 
-SystemTime DosToCalendar(uint16_t dosDate, uint16_t dosTime) {
-    SystemTime time;
-    time.year = static_cast<uint16_t>(1980 + (dosDate >> 9));
-    time.month = static_cast<uint16_t>((dosDate >> 5) & 0x0F);
-    time.day = static_cast<uint16_t>(dosDate & 0x1F);
-    time.hour = static_cast<uint16_t>(dosTime >> 11);
-    time.minute = static_cast<uint16_t>((dosTime >> 5) & 0x3F);
-    time.second = static_cast<uint16_t>((dosTime & 0x1F) * 2);
-    return time;
-}
-
 }  // namespace quillet::platform

@@ -19,8 +19,4 @@ SystemTime UnixTimeToCalendar(int64_t unixSeconds);
 // Breaks a file time down into a calendar time (milliseconds dropped).
 SystemTime FileTimeToCalendar(FileTime fileTime);
 
-// The calendar fields of an MS-DOS date (day, month, years since 1980) and time (two-second
-// steps); not checked for validity.
-SystemTime DosToCalendar(uint16_t dosDate, uint16_t dosTime);
-
 }  // namespace quillet::platform

@@ -22,8 +22,4 @@ using FileTime = uint64_t;
 // Fails, leaving `fileTime` unchanged, for a time that is not a valid calendar time.
 bool SystemTimeToFileTime(const SystemTime& time, FileTime& fileTime);
 
-// MS-DOS date (day, month, year since 1980) and time (two-second steps) without time-zone
-// conversion; fails for a date or time that is not valid.
-bool DosDateTimeToFileTime(uint16_t dosDate, uint16_t dosTime, FileTime& fileTime);
-
 }  // namespace quillet::platform

@@ -43,14 +43,6 @@ SystemTime Calendar(uint16_t year, uint16_t month, uint16_t day, uint16_t hour =
     return time;
 }
 
-uint16_t DosDate(unsigned year, unsigned month, unsigned day) {
-    return static_cast<uint16_t>(((year - 1980) << 9) | (month << 5) | day);
-}
-
-uint16_t DosTime(unsigned hour, unsigned minute, unsigned second) {
-    return static_cast<uint16_t>((hour << 11) | (minute << 5) | (second / 2));
-}
-
 class ProcessAnsi : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -206,45 +198,6 @@ TEST(SystemTimeToFileTime, AgreesWithTheCalendarArithmeticOfThePosixBuild) {
     FileTime portableLast = Untouched;
     ASSERT_TRUE(CalendarToFileTime(Calendar(30827, 12, 31, 23, 59, 59, 999), portableLast));
     EXPECT_EQ(last, portableLast);
-}
-
-TEST(DosDateTimeToFileTime, KnownTimesWithoutTimeZoneConversion) {
-    FileTime fileTime = Untouched;
-    ASSERT_TRUE(DosDateTimeToFileTime(DosDate(1980, 1, 1), 0, fileTime));
-    EXPECT_EQ(fileTime, January1980);
-    // MS-DOS times count in two-second steps: 19:52:25 is stored as 19:52:24.
-    ASSERT_TRUE(DosDateTimeToFileTime(0x429A, 0x9E8C, fileTime));
-    EXPECT_EQ(fileTime, April2013 - 10'000'000);
-    ASSERT_TRUE(DosDateTimeToFileTime(DosDate(2013, 4, 26), DosTime(19, 52, 25), fileTime));
-    EXPECT_EQ(fileTime, April2013 - 10'000'000);
-    ASSERT_TRUE(DosDateTimeToFileTime(DosDate(2012, 2, 29), DosTime(23, 59, 58), fileTime));
-    FileTime expected = 0;
-    ASSERT_TRUE(CalendarToFileTime(Calendar(2012, 2, 29, 23, 59, 58), expected));
-    EXPECT_EQ(fileTime, expected);
-}
-
-TEST(DosDateTimeToFileTime, InvalidDatesAndTimesFailAndLeaveTheResult) {
-    struct Case {
-        uint16_t date;
-        uint16_t time;
-    };
-    const Case invalid[] = {
-        {DosDate(2013, 0, 1), 0},           // month 0
-        {DosDate(2013, 13, 1), 0},          // month 13
-        {DosDate(2013, 4, 0), 0},           // day 0
-        {DosDate(2013, 2, 29), 0},          // not a leap year
-        {DosDate(2100, 2, 29), 0},          // not a leap year either
-        {DosDate(2013, 4, 31), 0},          // April has 30 days
-        {DosDate(2013, 4, 26), 24u << 11},  // hour 24
-        {DosDate(2013, 4, 26), 60u << 5},   // minute 60
-        {DosDate(2013, 4, 26), 30},         // second 60
-    };
-    for (const Case& c : invalid) {
-        SCOPED_TRACE(std::to_string(c.date) + " " + std::to_string(c.time));
-        FileTime fileTime = Untouched;
-        EXPECT_FALSE(DosDateTimeToFileTime(c.date, c.time, fileTime));
-        EXPECT_EQ(fileTime, Untouched);
-    }
 }
 
 TEST(DynamicLibrary, LoadsASystemModuleAndFindsItsExports) {

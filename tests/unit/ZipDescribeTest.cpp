@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "platform/Time.h"
 #include "support/PackageBuilder.h"
 #include "support/TempFile.h"
 #include "unit/ArchiveFixture.h"
@@ -14,30 +13,9 @@
 namespace quillet {
 namespace {
 
-using test::ExtraBlock;
-using test::Le32;
 using test::MemberOptions;
 using test::PackageBuilder;
 using test::TempFile;
-using test::TimestampBlock;
-
-constexpr platform::FileTime UnixEpoch = 116'444'736'000'000'000ull;
-
-platform::FileTime FromUnix(uint32_t seconds) {
-    return UnixEpoch + platform::FileTime{seconds} * 10'000'000ull;
-}
-
-// The builder's default MS-DOS stamp: 2020-01-01 12:00:00.
-platform::FileTime DefaultDosTime() {
-    platform::SystemTime time;
-    time.year = 2020;
-    time.month = 1;
-    time.day = 1;
-    time.hour = 12;
-    platform::FileTime fileTime = 0;
-    EXPECT_TRUE(platform::SystemTimeToFileTime(time, fileTime));
-    return fileTime;
-}
 
 class ZipDescribe : public ArchiveFixture {
   protected:
@@ -66,17 +44,13 @@ TEST_F(ZipDescribe, EntryOfASoundMember) {
     EXPECT_STREQ(entry.name, "docProps/core.xml");
     EXPECT_EQ(entry.uncompressedSize, 5000);
     EXPECT_EQ(entry.compressedSize, static_cast<int32_t>(test::Deflate(member.data).size()));
-    EXPECT_EQ(entry.attributes, 0xA1u);
-    EXPECT_EQ(entry.modificationTime, DefaultDosTime());
-    EXPECT_EQ(entry.accessTime, DefaultDosTime());
-    EXPECT_EQ(entry.creationTime, DefaultDosTime());
 }
 
 TEST_F(ZipDescribe, MinusOneAnswersTheEntryCount) {
     ZipArchive& archive =
         Open(PackageBuilder().AddStored("a", "1").AddStored("b", "2").AddStored("c", "3"));
     ZipEntry entry;
-    entry.attributes = 5;
+    entry.compressedSize = 5;
     std::strcpy(entry.name, "stale");
     ASSERT_EQ(archive.DescribeMember(-1, entry), ZipOk);
     ZipEntry expected;
@@ -104,122 +78,6 @@ TEST_F(ZipDescribe, SecondDescriptionComesFromMemoryWithoutReading) {
     EXPECT_EQ(std::memcmp(&first, &again, sizeof first), 0);
     ZipEntry other;
     EXPECT_EQ(archive.DescribeMember(0, other), ZipDamaged);
-}
-
-TEST_F(ZipDescribe, ExternalAttributesMapToWindowsAttributes) {
-    struct Case {
-        uint32_t external;
-        uint32_t expected;
-    };
-    const Case cases[] = {
-        {0x00000020, 0xA1},  // MS-DOS archive: normal, archive, read-only
-        {0x00000000, 0x81},  // nothing: read-only, since no Unix owner-write bit
-        {0x81A40000, 0x80},  // Unix regular file rw-r--r--
-        {0x81240000, 0x81},  // Unix regular file r--r--r--
-        {0x81A40001, 0x81},  // MS-DOS read-only beside a writable Unix mode
-        {0x41ED0000, 0x90},  // Unix directory rwxr-xr-x
-        {0x00000010, 0x91},  // MS-DOS directory
-        {0x00000030, 0xB1},  // MS-DOS directory with the archive bit
-        {0x81A40002, 0x82},  // hidden
-        {0x81A40004, 0x84},  // system
-        {0x00000027, 0xA7},  // archive, system, hidden, read-only
-    };
-    for (const Case& c : cases) {
-        MemberOptions member = Member();
-        member.externalAttributes = c.external;
-        ZipEntry entry;
-        ASSERT_EQ(DescribeOnly(member, entry), ZipOk);
-        EXPECT_EQ(entry.attributes, c.expected) << std::hex << c.external;
-    }
-}
-
-TEST_F(ZipDescribe, ExtendedTimestampReplacesTheFlaggedTimes) {
-    MemberOptions member = Member();
-    member.localExtra = TimestampBlock(1, {0});
-    ZipEntry entry;
-    ASSERT_EQ(DescribeOnly(member, entry), ZipOk);
-    EXPECT_EQ(entry.modificationTime, UnixEpoch);
-    EXPECT_EQ(entry.accessTime, DefaultDosTime());
-    EXPECT_EQ(entry.creationTime, DefaultDosTime());
-
-    member.localExtra = TimestampBlock(7, {1'600'000'000, 1'600'000'100, 1'500'000'000});
-    ASSERT_EQ(DescribeOnly(member, entry), ZipOk);
-    EXPECT_EQ(entry.modificationTime, FromUnix(1'600'000'000));
-    EXPECT_EQ(entry.accessTime, FromUnix(1'600'000'100));
-    EXPECT_EQ(entry.creationTime, FromUnix(1'500'000'000));
-
-    // Access and creation only: their times follow the flags byte in that order.
-    member.localExtra = TimestampBlock(6, {1'000'000'000, 1'100'000'000});
-    ASSERT_EQ(DescribeOnly(member, entry), ZipOk);
-    EXPECT_EQ(entry.modificationTime, DefaultDosTime());
-    EXPECT_EQ(entry.accessTime, FromUnix(1'000'000'000));
-    EXPECT_EQ(entry.creationTime, FromUnix(1'100'000'000));
-}
-
-TEST_F(ZipDescribe, TimestampBlockFoundAfterOtherBlocks) {
-    MemberOptions member = Member();
-    member.localExtra = ExtraBlock(std::string("\x0a\x00", 2), std::string(300, 'U')) +
-                        ExtraBlock("ux", std::string(11, 'T')) + TimestampBlock(1, {1'234'567'890});
-    ZipEntry entry;
-    ASSERT_EQ(DescribeOnly(member, entry), ZipOk);
-    EXPECT_EQ(entry.modificationTime, FromUnix(1'234'567'890));
-}
-
-TEST_F(ZipDescribe, TimestampsInTheCentralExtraFieldAreIgnored) {
-    MemberOptions member = Member();
-    member.centralExtra = TimestampBlock(7, {1, 2, 3});
-    ZipEntry entry;
-    ASSERT_EQ(DescribeOnly(member, entry), ZipOk);
-    EXPECT_EQ(entry.modificationTime, DefaultDosTime());
-    EXPECT_EQ(entry.creationTime, DefaultDosTime());
-}
-
-TEST_F(ZipDescribe, TimesRunningPastTheBlockOrTheFieldAreNotRead) {
-    MemberOptions member = Member();
-    // Three times flagged, one present in the block; the block's neighbour holds bytes that a
-    // reader running past its end would take for the second time.
-    member.localExtra = TimestampBlock(7, {1'000'000'000}) + Le32(1'100'000'000);
-    ZipEntry entry;
-    ASSERT_EQ(DescribeOnly(member, entry), ZipOk);
-    EXPECT_EQ(entry.modificationTime, FromUnix(1'000'000'000));
-    EXPECT_EQ(entry.accessTime, DefaultDosTime());
-
-    // A block that claims more data than the field holds.
-    member.localExtra = std::string("UT") + test::Le16(13) + "\x03" + Le32(1'000'000'000) + "ab";
-    ASSERT_EQ(DescribeOnly(member, entry), ZipOk);
-    EXPECT_EQ(entry.modificationTime, FromUnix(1'000'000'000));
-    EXPECT_EQ(entry.accessTime, DefaultDosTime());
-
-    // A field of four bytes is not examined at all.
-    member.localExtra = std::string("UT\x00\x00", 4);
-    ASSERT_EQ(DescribeOnly(member, entry), ZipOk);
-    EXPECT_EQ(entry.modificationTime, DefaultDosTime());
-}
-
-TEST_F(ZipDescribe, NegativeUnixTimeLeavesTheMsDosTime) {
-    MemberOptions member = Member();
-    member.localExtra = TimestampBlock(3, {0x80000000u, 1'000'000'000});
-    ZipEntry entry;
-    ASSERT_EQ(DescribeOnly(member, entry), ZipOk);
-    EXPECT_EQ(entry.modificationTime, DefaultDosTime());
-    EXPECT_EQ(entry.accessTime, FromUnix(1'000'000'000));
-}
-
-TEST_F(ZipDescribe, InvalidMsDosDateGivesZeroTimes) {
-    for (const uint16_t date :
-         {uint16_t{0}, uint16_t{(40 << 9) | (13 << 5) | 1}, uint16_t{(40 << 9) | (2 << 5) | 30}}) {
-        MemberOptions member = Member();
-        member.dosDate = date;
-        ZipEntry entry;
-        ASSERT_EQ(DescribeOnly(member, entry), ZipOk);
-        EXPECT_EQ(entry.modificationTime, 0u) << date;
-        EXPECT_EQ(entry.accessTime, 0u);
-        EXPECT_EQ(entry.creationTime, 0u);
-        member.localExtra = TimestampBlock(1, {0});
-        ASSERT_EQ(DescribeOnly(member, entry), ZipOk);
-        EXPECT_EQ(entry.modificationTime, UnixEpoch);
-        EXPECT_EQ(entry.accessTime, 0u);
-    }
 }
 
 TEST_F(ZipDescribe, LocalHeaderThatDisagreesIsDamaged) {

@@ -29,16 +29,4 @@ bool SystemTimeToFileTime(const SystemTime& time, FileTime& fileTime) {
     return true;
 }
 
-bool DosDateTimeToFileTime(uint16_t dosDate, uint16_t dosTime, FileTime& fileTime) {
-    if (!IsValidCalendarTime(DosToCalendar(dosDate, dosTime))) {
-        return false;
-    }
-    FILETIME converted{};
-    if (!::DosDateTimeToFileTime(dosDate, dosTime, &converted)) {
-        return false;
-    }
-    fileTime = ToFileTime(converted);
-    return true;
-}
-
 }  // namespace quillet::platform
