@@ -26,7 +26,7 @@ std::string CsvRow(const std::vector<std::string>& fields) {
 
 class CsvReport : public Report {
   public:
-    explicit CsvReport(const std::vector<FieldInfo>& table) : table_(table) {}
+    using Report::Report;
 
     std::string Detect(const std::string& detectString) const override {
         return CsvRow({"detectString"}) + CsvRow({detectString});
@@ -58,9 +58,6 @@ class CsvReport : public Report {
         }
         return CsvRow(cells);
     }
-
-  private:
-    const std::vector<FieldInfo>& table_;
 };
 
 }  // namespace

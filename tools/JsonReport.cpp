@@ -37,7 +37,7 @@ class JsonMembers {
 
 class JsonReport : public Report {
   public:
-    explicit JsonReport(const std::vector<FieldInfo>& table) : table_(table) {}
+    using Report::Report;
 
     std::string Detect(const std::string& detectString) const override {
         return JsonMembers().AddText("detectString", detectString).Object() + "\n";
@@ -79,9 +79,6 @@ class JsonReport : public Report {
     std::string Problem(const std::string& file, const std::string& problem) const override {
         return JsonMembers().AddText("file", file).AddText("error", problem).Object() + "\n";
     }
-
-  private:
-    const std::vector<FieldInfo>& table_;
 };
 
 }  // namespace

@@ -34,6 +34,7 @@ bool IsUnexpected(const FieldValue& value);
 // The texts the host prints in one output form.
 class Report {
   public:
+    explicit Report(const std::vector<FieldInfo>& table) : table_(table) {}
     virtual ~Report() = default;
 
     virtual std::string Detect(const std::string& detectString) const = 0;
@@ -49,6 +50,9 @@ class Report {
     virtual std::string Problem(const std::string& /*file*/, const std::string& /*problem*/) const {
         return std::string();
     }
+
+  protected:
+    const std::vector<FieldInfo>& table_;
 };
 
 enum class OutputForm { Table, Csv, Json };

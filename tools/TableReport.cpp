@@ -21,7 +21,7 @@ std::string PlainValue(const FieldValue& value) {
 
 class TableReport : public Report {
   public:
-    explicit TableReport(const std::vector<FieldInfo>& table) : table_(table) {
+    explicit TableReport(const std::vector<FieldInfo>& table) : Report(table) {
         for (const FieldInfo& field : table_)
             nameWidth_ = std::max(nameWidth_, field.name.size());
     }
@@ -56,7 +56,6 @@ class TableReport : public Report {
     }
 
   private:
-    const std::vector<FieldInfo>& table_;
     size_t nameWidth_ = 0;
 };
 
