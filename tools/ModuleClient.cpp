@@ -87,8 +87,7 @@ FieldValue ModuleClient::Value(const std::string& file, const FieldInfo& field,
     if (field.type == QUILLET_FIELD_FULL_TEXT)
         return FullTextValue(file, field.index, pieceBuffer);
     const int size = ValueBuffer;
-    // Room for the fixed-size forms whatever the size, and a terminator past the end.
-    std::vector<char> buffer(static_cast<size_t>(std::max(size, 16)) + 1, '\0');
+    std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
     FieldValue value;
     value.result = Call(file, field.index, 0, buffer, size);
     switch (value.result) {
@@ -127,7 +126,8 @@ FieldValue ModuleClient::FullTextValue(const std::string& file, int index, int p
 
 TransferResult ModuleClient::PageFullText(const std::string& file, int index, int pieceBuffer,
                                           const PieceReader& read) const {
-    std::vector<char> buffer(static_cast<size_t>(pieceBuffer) + 1, '\0');
+    // Room for a fixed-size form should the module answer one, and a terminator past the end.
+    std::vector<char> buffer(static_cast<size_t>(std::max(pieceBuffer, 16)) + 1, '\0');
     TransferResult transfer;
     transfer.result = Call(file, index, QUILLET_FULL_TEXT_FIRST, buffer, pieceBuffer);
     if (transfer.result != QUILLET_FIELD_FULL_TEXT)

@@ -1,62 +1,26 @@
 // A command-line host: loads the module by path and asks it about files exactly as a file
 // manager does, through the three exported functions only.
 #include <clocale>
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
+#include "Console.h"
 #include "DetectExpression.h"
 #include "ExecutableDirectory.h"
 #include "FieldLookup.h"
 #include "HostOptions.h"
 #include "ModuleClient.h"
 #include "Operands.h"
-#include "Progress.h"
 #include "Report.h"
-#include "TextSearch.h"
+#include "Session.h"
 #include "ValueText.h"
 
 namespace {
 
 using namespace quillet::host;
-
-enum ExitCode : int {
-    ExitOk = 0,
-    ExitMissingFile = 1,
-    ExitUsage = 2,
-    ExitModule = 3,
-    ExitNotDocument = 4,
-    ExitNoMatch = 5,
-};
-
-void Fail(const std::string& message) {
-    std::fprintf(stderr, "quillet-host: %s\n", message.c_str());
-}
-
-int UsageError(const std::string& message) {
-    Fail(message);
-    std::fprintf(stderr, "Try 'quillet-host --help'.\n");
-    return ExitUsage;
-}
-
-void Print(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-}
-
-// Bytes go out as they are: no CR added before LF on Windows.
-void BinaryStandardOutput() {
-#ifdef _WIN32
-    ::_setmode(::_fileno(stdout), _O_BINARY);
-#endif
-}
 
 bool IsFile(const std::string& path) {
     std::error_code error;
@@ -111,120 +75,6 @@ std::vector<const FieldInfo*> ChosenFields(const std::vector<FieldInfo>& table,
             chosen.push_back(&field);
     return chosen;
 }
-
-// What one run does with the documents, and how it went.
-class Session {
-  public:
-    Session(const HostOptions& options, const ModuleClient& module, const Report& report)
-        : options_(options), module_(module), report_(report) {}
-
-    void ReportFields(const std::vector<Operand>& documents,
-                      const std::vector<const FieldInfo*>& chosen) {
-        Out(report_.Header(chosen));
-        ForEach(documents, [this, &chosen](const std::string& file) {
-            std::vector<FieldReport> fields;
-            for (const FieldInfo* field : chosen) {
-                fields.push_back({field, module_.Value(file, *field, options_.buffer)});
-                if (fields.back().value.result == QUILLET_FILE_ERROR)
-                    return Problem({file, OperandProblem::NoSuchFile, "no such file"});
-            }
-            Out(report_.File(file, fields));
-        });
-    }
-
-    // Prints the documents whose "Titles" or "Content" hold the text.
-    void Search(const std::vector<Operand>& documents,
-                const std::vector<const FieldInfo*>& fields) {
-        TextSearch search(*options_.grep, options_.ignoreCase);
-        searched_ = true;
-        ForEach(documents, [this, &fields, &search](const std::string& file) {
-            for (const FieldInfo* field : fields) {
-                search.Reset();
-                const TransferResult transfer = module_.PageFullText(
-                    file, field->index, options_.buffer,
-                    [&search](std::string_view piece) { return !search.Feed(piece); });
-                if (transfer.result == QUILLET_FILE_ERROR)
-                    return Problem({file, OperandProblem::NoSuchFile, "no such file"});
-                if (transfer.stopped) {
-                    matched_ = true;
-                    return Out(file + "\n");
-                }
-            }
-        });
-    }
-
-    // Prints one string or full text as the module handed it over.
-    void PrintRaw(const std::vector<Operand>& documents, const FieldInfo& field) {
-        ForEach(documents, [this, &field](const std::string& file) { PrintRaw(file, field); });
-    }
-
-    void PrintRaw(const std::string& file, const FieldInfo& field) {
-        const FieldValue value = module_.Value(file, field, options_.buffer);
-        if (value.result == QUILLET_FILE_ERROR)
-            return Problem({file, OperandProblem::NoSuchFile, "no such file"});
-        BinaryStandardOutput();
-        Out(value.text);
-        if (value.cut)
-            Warn(file + ": " + field.name + " was cut short: the module did not end the text");
-    }
-
-    int Status() const {
-        if (missing_)
-            return ExitMissingFile;
-        if (notDocument_)
-            return ExitNotDocument;
-        return searched_ && !matched_ ? ExitNoMatch : ExitOk;
-    }
-
-  private:
-    // The action for each document, the problem for each operand that gives none.
-    template <typename Action>
-    void ForEach(const std::vector<Operand>& documents, Action action) {
-        Progress progress(documents.size());
-        progress_ = &progress;
-        for (size_t i = 0; i < documents.size(); ++i) {
-            progress.Show(i + 1, documents[i].path);
-            if (documents[i].problem == OperandProblem::None)
-                action(documents[i].path);
-            else
-                Problem(documents[i]);
-        }
-        progress_ = nullptr;
-    }
-
-    void Problem(const Operand& operand) {
-        Warn(operand.path + ": " + operand.words);
-        if (operand.problem == OperandProblem::Unreadable) {
-            missing_ = true;
-            return;
-        }
-        (operand.problem == OperandProblem::NoSuchFile ? missing_ : notDocument_) = true;
-        Out(report_.Problem(operand.path, operand.words));
-    }
-
-    // Output and messages go out with the progress line out of their way.
-    void Out(const std::string& text) {
-        if (progress_ != nullptr)
-            progress_->Clear();
-        Print(text);
-        std::fflush(stdout);
-    }
-
-    void Warn(const std::string& message) {
-        if (progress_ != nullptr)
-            progress_->Clear();
-        Fail(message);
-    }
-
-    const HostOptions& options_;
-    const ModuleClient& module_;
-    const Report& report_;
-    Progress* progress_ = nullptr;  // while documents are read
-    bool missing_ = false;
-    bool notDocument_ = false;
-    bool searched_ = false;
-    bool matched_ = false;
-};
 
 // "Titles" and "Content", the full texts a file manager searches, as far as the module has them.
 std::vector<const FieldInfo*> SearchFields(const std::vector<FieldInfo>& table) {
