@@ -34,4 +34,11 @@ std::string ExecutableDirectory(const char* argv0) {
     return path.parent_path().string();
 }
 
+std::vector<std::string> ModuleCandidates(const std::string& executableDirectory,
+                                          const std::string& moduleName) {
+    const std::filesystem::path folder(executableDirectory);
+    return {(folder / moduleName).string(),
+            (folder / ".." / "lib" / "quillet" / moduleName).lexically_normal().string()};
+}
+
 }  // namespace quillet::host

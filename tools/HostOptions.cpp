@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 namespace quillet::host {
 namespace {
@@ -19,13 +18,112 @@ bool ParseBuffer(const std::string& text, int& buffer) {
     return true;
 }
 
+bool TakesValue(const std::string& name) {
+    return name == "--module" || name == "--field" || name == "--buffer" || name == "--grep";
+}
+
+// The arguments with bundled letters split: "-ri" is "-r" "-i".
+std::vector<std::string> Arguments(int argc, const char* const* argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool bundle = arg.size() > 2 && arg[0] == '-' && arg[1] != '-' &&
+                            arg.find_first_not_of("rih", 1) == std::string::npos;
+        if (!bundle) {
+            args.push_back(arg);
+            continue;
+        }
+        for (size_t letter = 1; letter < arg.size(); ++letter)
+            args.push_back(std::string("-") + arg[letter]);
+    }
+    return args;
+}
+
+// An option without a value; false when there is none of this name.
+bool SetFlag(const std::string& name, HostOptions& options) {
+    if (name == "--detect")
+        options.detect = true;
+    else if (name == "--fields")
+        options.listFields = true;
+    else if (name == "--json" || name == "--csv")
+        options.form = name == "--json" ? OutputForm::Json : OutputForm::Csv;
+    else if (name == "-r" || name == "--recursive")
+        options.recursive = true;
+    else if (name == "-i" || name == "--ignore-case")
+        options.ignoreCase = true;
+    else if (name == "--version")
+        options.version = true;
+    else if (name == "--help" || name == "-h")
+        options.help = true;
+    else
+        return false;
+    return true;
+}
+
+// An option with its value; false with the reason when the value does not do.
+bool SetValue(const std::string& name, const std::string& value, HostOptions& options,
+              std::string& error) {
+    if (value.empty() && name != "--buffer") {
+        error = name + " needs a value";
+        return false;
+    }
+    if (name == "--module") {
+        options.modulePath = value;
+    } else if (name == "--field") {
+        options.fields.push_back(value);
+    } else if (name == "--grep") {
+        options.grep = value;
+    } else if (!ParseBuffer(value, options.buffer)) {
+        error = "--buffer needs a number of bytes from " + std::to_string(MinBuffer) + " to " +
+                std::to_string(MaxBuffer) + ", not '" + value + "'";
+        return false;
+    }
+    return true;
+}
+
+// --raw names its field itself, or leaves it to one --field.
+bool SettleRawField(HostOptions& options, std::string& error) {
+    const bool named = !options.raw->empty();
+    if (named == options.fields.empty() && options.fields.size() <= 1) {
+        if (named)
+            options.fields.push_back(*options.raw);
+        else
+            options.raw = options.fields.front();
+        return true;
+    }
+    error = "--raw prints one field: give it as --raw FIELD or --raw --field FIELD";
+    return false;
+}
+
+// The reason the options do not go together, or the empty text.
+std::string Conflict(const HostOptions& options) {
+    if (options.files.empty() && !options.detect && !options.listFields)
+        return "nothing to do: give a FILE or folder, --detect or --fields";
+    if (options.files.empty() && (!options.fields.empty() || options.grep || options.raw))
+        return "--field, --grep and --raw need a FILE to read";
+    if (options.ignoreCase && !options.grep)
+        return "-i goes with --grep";
+    if (options.grep &&
+        (options.form != OutputForm::Table || !options.fields.empty() || options.raw))
+        return "--grep prints the names of the matching files; it does not go with --csv, "
+               "--json, --field or --raw";
+    if (options.raw && (options.form != OutputForm::Table || options.detect || options.listFields ||
+                        options.files.size() != 1))
+        return "--raw prints one value of one FILE alone; it does not go with --csv, --json, "
+               "--detect, --fields or more FILEs";
+    return std::string();
+}
+
 }  // namespace
 
 std::optional<HostOptions> ParseOptions(int argc, const char* const* argv, std::string& error) {
     HostOptions options;
     bool onlyFiles = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    bool csv = false;
+    bool json = false;
+    const std::vector<std::string> args = Arguments(argc, argv);
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (onlyFiles || arg.size() < 2 || arg[0] != '-') {
             options.files.push_back(arg);
             continue;
@@ -41,80 +139,71 @@ std::optional<HostOptions> ParseOptions(int argc, const char* const* argv, std::
             name = arg.substr(0, equals);
             inlineValue = arg.substr(equals + 1);
         }
-        const bool takesValue = name == "--module" || name == "--field" || name == "--buffer";
-        if (!takesValue && inlineValue) {
-            error = "option " + name + " takes no value";
-            return std::nullopt;
+        if (name == "--raw") {
+            // The next argument is the field unless it is an option.
+            const bool nextIsField =
+                !inlineValue && i + 1 < args.size() && args[i + 1].rfind("-", 0) != 0;
+            options.raw = inlineValue ? *inlineValue : nextIsField ? args[++i] : std::string();
+            continue;
         }
-        std::string value;
-        if (takesValue) {
+        if (!TakesValue(name)) {
             if (inlineValue) {
-                value = *inlineValue;
-            } else if (i + 1 < argc) {
-                value = argv[++i];
-            } else {
-                error = "option " + name + " needs a value";
+                error = "option " + name + " takes no value";
                 return std::nullopt;
             }
+            if (!SetFlag(name, options)) {
+                error = "unknown option " + name;
+                return std::nullopt;
+            }
+            csv = csv || name == "--csv";
+            json = json || name == "--json";
+            continue;
         }
-        if (name == "--module") {
-            if (value.empty()) {
-                error = "--module needs a path";
-                return std::nullopt;
-            }
-            options.modulePath = value;
-        } else if (name == "--field") {
-            if (value.empty()) {
-                error = "--field needs a field name or index";
-                return std::nullopt;
-            }
-            options.fields.push_back(value);
-        } else if (name == "--buffer") {
-            if (!ParseBuffer(value, options.buffer)) {
-                error = "--buffer needs a number of bytes from " + std::to_string(MinBuffer) +
-                        " to " + std::to_string(MaxBuffer) + ", not '" + value + "'";
-                return std::nullopt;
-            }
-        } else if (name == "--detect") {
-            options.detect = true;
-        } else if (name == "--fields") {
-            options.listFields = true;
-        } else if (name == "--json") {
-            options.json = true;
-        } else if (name == "--help" || name == "-h") {
-            options.help = true;
-        } else {
-            error = "unknown option " + name;
+        if (!inlineValue && i + 1 >= args.size()) {
+            error = "option " + name + " needs a value";
             return std::nullopt;
         }
+        if (!SetValue(name, inlineValue ? *inlineValue : args[++i], options, error))
+            return std::nullopt;
     }
-    if (!options.help && !options.detect && !options.listFields && options.files.empty()) {
-        error = "nothing to do: give a FILE, --detect or --fields";
+    if (options.help || options.version)
+        return options;
+    if (csv && json)
+        error = "--csv and --json exclude each other";
+    else if (options.raw && !SettleRawField(options, error))
         return std::nullopt;
-    }
-    if (options.files.empty() && !options.fields.empty()) {
-        error = "--field needs a FILE to read";
+    else
+        error = Conflict(options);
+    if (!error.empty())
         return std::nullopt;
-    }
     return options;
 }
 
 std::string UsageText() {
-    return "usage: quillet-host [OPTION]... [FILE]...\n"
+    return "usage: quillet-host [OPTION]... [FILE|FOLDER]...\n"
            "Loads a content module and shows what it answers, as a file manager would ask it.\n"
+           "A FOLDER stands for the documents in it that the module's detection string chooses.\n"
            "\n"
-           "  --module PATH        the module to load (default: the one beside quillet-host)\n"
+           "  --module PATH        the module to load (default: the one beside quillet-host,\n"
+           "                       else ../lib/quillet/ from quillet-host's folder)\n"
            "  --detect             print the module's detection string\n"
            "  --fields             print the module's field table\n"
            "  --field NAME|INDEX   show only this field of each FILE (repeatable)\n"
+           "  -r, --recursive      take the documents in the subfolders of each FOLDER too\n"
+           "  --grep TEXT          print the documents whose Titles or Content hold TEXT\n"
+           "  -i, --ignore-case    with --grep: A to Z match a to z\n"
+           "  --csv                print CSV: a header row and one row per FILE\n"
+           "  --json               print JSON: one object per line, one line per FILE\n"
+           "  --raw FIELD          print one string or full text of one FILE as it is\n"
            "  --buffer N           bytes per full-text piece, " +
            std::to_string(MinBuffer) + " to " + std::to_string(MaxBuffer) +
            " (default 2048)\n"
-           "  --json               print JSON: one object per line, one line per FILE\n"
+           "  --version            print the host's version and the module it loads\n"
            "  -h, --help           print this help\n"
            "\n"
-           "Exit status: 0 ok, 1 some FILE was not found, 2 bad options,\n"
-           "3 the module cannot be loaded or lacks a function.\n";
+           "Exit status: 0 ok (with --grep: some document matched), 1 some FILE or folder was\n"
+           "not found or could not be read, 2 bad options, 3 the module cannot be loaded or\n"
+           "used, 4 some FILE is not a document the module reads, 5 --grep matched nothing.\n";
 }
 
 }  // namespace quillet::host

@@ -4,18 +4,25 @@
 #include <string>
 #include <vector>
 
+#include "Report.h"
+
 namespace quillet::host {
 
 // What the user asked for on the command line.
 struct HostOptions {
-    std::string modulePath;           // empty: the module built beside the host
-    bool detect = false;              // print the detection string
-    bool listFields = false;          // print the field table
-    bool json = false;                // JSON instead of plain text
-    bool help = false;                // print the usage text and stop
-    std::vector<std::string> fields;  // --field NAME|INDEX, in the order given
-    int buffer = 2048;                // bytes per full-text piece
-    std::vector<std::string> files;
+    std::string modulePath;               // empty: the module installed with the host
+    bool detect = false;                  // print the detection string
+    bool listFields = false;              // print the field table
+    OutputForm form = OutputForm::Table;  // --csv, --json
+    bool help = false;                    // print the usage text and stop
+    bool version = false;                 // print the versions and stop
+    bool recursive = false;               // -r: folders with their subfolders
+    std::vector<std::string> fields;      // --field NAME|INDEX, in the order given
+    std::optional<std::string> grep;      // --grep TEXT
+    bool ignoreCase = false;              // -i, with --grep
+    std::optional<std::string> raw;       // --raw: the field to print unescaped
+    int buffer = 2048;                    // bytes per full-text piece
+    std::vector<std::string> files;       // FILEs and folders
 };
 
 // The smallest and largest --buffer: a full-text piece needs room for one character and its

@@ -84,9 +84,10 @@ int ModuleClient::Call(const std::string& file, int index, int unit, std::vector
 
 FieldValue ModuleClient::Value(const std::string& file, const FieldInfo& field,
                                int pieceBuffer) const {
-    const int size = field.type == QUILLET_FIELD_FULL_TEXT ? pieceBuffer : ValueBuffer;
-    // Room for the fixed-size forms whatever the size, and a terminator past the end.
-    std::vector<char> buffer(static_cast<size_t>(std::max(size, 16)) + 1, '\0');
+    if (field.type == QUILLET_FIELD_FULL_TEXT)
+        return FullTextValue(file, field.index, pieceBuffer);
+    const int size = ValueBuffer;
+    std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
     FieldValue value;
     value.result = Call(file, field.index, 0, buffer, size);
     switch (value.result) {
@@ -105,30 +106,54 @@ FieldValue ModuleClient::Value(const std::string& file, const FieldInfo& field,
         case QUILLET_FIELD_STRING:
             value.text = TextIn(buffer, size);
             break;
-        case QUILLET_FIELD_FULL_TEXT:
-            value.text = TextIn(buffer, size);
-            for (int unit = 1;; ++unit) {
-                const int result = Call(file, field.index, unit, buffer, size);
-                if (result == QUILLET_FIELD_EMPTY)
-                    break;
-                if (result != QUILLET_FIELD_FULL_TEXT) {
-                    value.result = result;
-                    break;
-                }
-                const std::string piece = TextIn(buffer, size);
-                // A piece without a character would never end the text.
-                if (piece.empty() || value.text.size() > MaxFullText) {
-                    value.cut = true;
-                    break;
-                }
-                value.text += piece;
-            }
-            Call(file, field.index, -1, buffer, size);
-            break;
         default:
             break;
     }
     return value;
+}
+
+FieldValue ModuleClient::FullTextValue(const std::string& file, int index, int pieceBuffer) const {
+    FieldValue value;
+    const TransferResult transfer =
+        PageFullText(file, index, pieceBuffer, [&value](std::string_view piece) {
+            value.text += piece;
+            return true;
+        });
+    value.result = transfer.result;
+    value.cut = transfer.cut;
+    return value;
+}
+
+TransferResult ModuleClient::PageFullText(const std::string& file, int index, int pieceBuffer,
+                                          const PieceReader& read) const {
+    // Room for a fixed-size form should the module answer one, and a terminator past the end.
+    std::vector<char> buffer(static_cast<size_t>(std::max(pieceBuffer, 16)) + 1, '\0');
+    TransferResult transfer;
+    transfer.result = Call(file, index, QUILLET_FULL_TEXT_FIRST, buffer, pieceBuffer);
+    if (transfer.result != QUILLET_FIELD_FULL_TEXT)
+        return transfer;
+    std::string piece = TextIn(buffer, pieceBuffer);
+    size_t total = piece.size();
+    transfer.stopped = !read(piece);
+    for (int unit = 1; !transfer.stopped; ++unit) {
+        const int result = Call(file, index, unit, buffer, pieceBuffer);
+        if (result == QUILLET_FIELD_EMPTY)
+            break;
+        if (result != QUILLET_FIELD_FULL_TEXT) {
+            transfer.result = result;
+            break;
+        }
+        piece = TextIn(buffer, pieceBuffer);
+        total += piece.size();
+        // A piece without a character would never end the text.
+        if (piece.empty() || total > MaxFullText) {
+            transfer.cut = true;
+            break;
+        }
+        transfer.stopped = !read(piece);
+    }
+    Call(file, index, QUILLET_FULL_TEXT_END, buffer, pieceBuffer);
+    return transfer;
 }
 
 }  // namespace quillet::host

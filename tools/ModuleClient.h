@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <quillet/content_plugin.h>
@@ -27,6 +29,18 @@ struct FieldValue {
     bool cut = false;              // full text stopped early by the host's own guards
 };
 
+// How a full-text transfer went: the module's answer to the first call (or to a next call that
+// answered neither a piece nor the end), and whether the host stopped it before the module ended
+// the text, by its own guards or because the reader asked to stop.
+struct TransferResult {
+    int result = 0;
+    bool cut = false;
+    bool stopped = false;
+};
+
+// Takes one piece of a full text; answers false to end the transfer at once.
+using PieceReader = std::function<bool(std::string_view piece)>;
+
 // A module loaded by path and driven only through its three exported functions.
 class ModuleClient {
   public:
@@ -37,8 +51,14 @@ class ModuleClient {
     std::vector<FieldInfo> Fields() const;
     // Asks for one field of a file; a full text is paged with pieces of `pieceBuffer` bytes.
     FieldValue Value(const std::string& file, const FieldInfo& field, int pieceBuffer) const;
+    // Pages a full text as a file manager does: the first call, next calls until the module
+    // answers empty (or `read` answers false), then the end call. Pieces are of at most
+    // `pieceBuffer` - 1 bytes.
+    TransferResult PageFullText(const std::string& file, int index, int pieceBuffer,
+                                const PieceReader& read) const;
 
   private:
+    FieldValue FullTextValue(const std::string& file, int index, int pieceBuffer) const;
     int Call(const std::string& file, int index, int unit, std::vector<char>& buffer,
              int size) const;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,27 +14,54 @@ struct FieldReport {
     FieldValue value;
 };
 
-// The texts the host prints, plain (for a reader) or JSON (one object per line).
-class Report {
-  public:
-    Report(bool json, const std::vector<FieldInfo>& table);
-
-    std::string Detect(const std::string& detectString) const;
-    std::string Table() const;
-    std::string File(const std::string& file, const std::vector<FieldReport>& fields) const;
-    // What stands on standard output for a file the module did not find (plain: nothing).
-    std::string MissingFile(const std::string& file) const;
-
-  private:
-    bool json_;
-    const std::vector<FieldInfo>& table_;
-    size_t nameWidth_ = 0;
+// A field's answer reduced to what every output form shows of it.
+struct ValueCell {
+    enum class Kind {
+        Literal,  // a number, true or false: bare in every form
+        Word,     // a date-time or a time of day: bare for a reader, a string in JSON
+        Text,     // a string or a full text
+        None,     // no value: `text` is the note a reader sees, "(empty)" and the like
+    };
+    Kind kind = Kind::None;
+    std::string text;
 };
 
-// A value as a reader reads it: "(empty)", a number, true/false, h:mm:ss, ISO 8601 UTC or a
-// quoted text.
-std::string PlainValue(const FieldValue& value);
-// The same as a JSON value: null when empty.
-std::string JsonValue(const FieldValue& value);
+ValueCell CellOf(const FieldValue& value);
+
+// A value the module answered that is not one of the forms it may answer.
+bool IsUnexpected(const FieldValue& value);
+
+// The texts the host prints in one output form.
+class Report {
+  public:
+    explicit Report(const std::vector<FieldInfo>& table) : table_(table) {}
+    virtual ~Report() = default;
+
+    virtual std::string Detect(const std::string& detectString) const = 0;
+    virtual std::string Table() const = 0;
+    // Printed once before the first file.
+    virtual std::string Header(const std::vector<const FieldInfo*>& /*fields*/) const {
+        return std::string();
+    }
+    virtual std::string File(const std::string& file,
+                             const std::vector<FieldReport>& fields) const = 0;
+    // What stands on standard output for a named file that is not reported; `problem` is the
+    // plain words standard error gets as well.
+    virtual std::string Problem(const std::string& /*file*/, const std::string& /*problem*/) const {
+        return std::string();
+    }
+
+  protected:
+    const std::vector<FieldInfo>& table_;
+};
+
+enum class OutputForm { Table, Csv, Json };
+
+std::unique_ptr<Report> MakeReport(OutputForm form, const std::vector<FieldInfo>& table);
+
+// The forms, each in its own file.
+std::unique_ptr<Report> MakeTableReport(const std::vector<FieldInfo>& table);
+std::unique_ptr<Report> MakeCsvReport(const std::vector<FieldInfo>& table);
+std::unique_ptr<Report> MakeJsonReport(const std::vector<FieldInfo>& table);
 
 }  // namespace quillet::host

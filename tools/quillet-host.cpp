@@ -1,64 +1,120 @@
 // A command-line host: loads the module by path and asks it about files exactly as a file
 // manager does, through the three exported functions only.
 #include <clocale>
-#include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "Console.h"
+#include "DetectExpression.h"
 #include "ExecutableDirectory.h"
+#include "FieldLookup.h"
 #include "HostOptions.h"
 #include "ModuleClient.h"
+#include "Operands.h"
 #include "Report.h"
+#include "Session.h"
+#include "ValueText.h"
 
 namespace {
 
 using namespace quillet::host;
 
-enum ExitCode : int {
-    ExitOk = 0,
-    ExitMissingFile = 1,
-    ExitUsage = 2,
-    ExitModule = 3,
-};
-
-void Fail(const std::string& message) {
-    std::fprintf(stderr, "quillet-host: %s\n", message.c_str());
+bool IsFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
 }
 
-int UsageError(const std::string& message) {
-    Fail(message);
-    std::fprintf(stderr, "Try 'quillet-host --help'.\n");
-    return ExitUsage;
-}
-
-void Print(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-}
-
-std::string ModulePath(const HostOptions& options, const char* argv0) {
-    if (options.modulePath.empty())
-        return (std::filesystem::path(ExecutableDirectory(argv0)) / QUILLET_DEFAULT_MODULE_NAME)
-            .string();
-    // A bare name would make the loader search the system's library folders, not the current
-    // one.
-    const std::filesystem::path path(options.modulePath);
-    return path.has_parent_path() ? path.string() : (std::filesystem::path(".") / path).string();
-}
-
-// The row a --field value names by index or by exact name, or null.
-const FieldInfo* FindField(const std::vector<FieldInfo>& table, const std::string& wanted) {
-    if (wanted.find_first_not_of("0123456789") == std::string::npos && wanted.size() < 10) {
-        const int index = std::stoi(wanted);
-        for (const FieldInfo& field : table)
-            if (field.index == index)
-                return &field;
-        return nullptr;
+// The module to load: the one given, else the first of the usual places that has one; empty
+// with the reason when there is none.
+std::string ModulePath(const HostOptions& options, const char* argv0, std::string& error) {
+    if (!options.modulePath.empty()) {
+        // A bare name would make the loader search the system's library folders, not the
+        // current one.
+        const std::filesystem::path path(options.modulePath);
+        return path.has_parent_path() ? path.string()
+                                      : (std::filesystem::path(".") / path).string();
     }
-    for (const FieldInfo& field : table)
-        if (field.name == wanted)
-            return &field;
-    return nullptr;
+    const std::vector<std::string> candidates =
+        ModuleCandidates(ExecutableDirectory(argv0), QUILLET_DEFAULT_MODULE_NAME);
+    for (const std::string& candidate : candidates)
+        if (IsFile(candidate))
+            return candidate;
+    error = "no module found: neither " + candidates.front() + " nor " + candidates.back() +
+            " exists (give one with --module PATH)";
+    return std::string();
+}
+
+std::string VersionText(const std::string& modulePath, const std::string& error) {
+    return std::string("quillet-host ") + QUILLET_HOST_VERSION +
+           "\nmodule: " + (modulePath.empty() ? error : modulePath) + "\n";
+}
+
+// The fields a user named, or all of them; empty with the reason when a name matches none.
+std::vector<const FieldInfo*> ChosenFields(const std::vector<FieldInfo>& table,
+                                           const std::vector<std::string>& names,
+                                           std::string& error) {
+    std::vector<const FieldInfo*> chosen;
+    for (const std::string& wanted : names) {
+        const FieldInfo* field = FindField(table, wanted);
+        if (field == nullptr) {
+            // A number names an index; a name may be a typing slip worth a suggestion.
+            const bool isName = wanted.find_first_not_of("0123456789") != std::string::npos;
+            const std::string nearest = isName ? NearestFieldName(table, wanted) : std::string();
+            error = "the module has no field '" + wanted + "'" +
+                    (nearest.empty() ? "" : "; did you mean '" + nearest + "'?") +
+                    " (see --fields)";
+            return {};
+        }
+        chosen.push_back(field);
+    }
+    if (names.empty())
+        for (const FieldInfo& field : table)
+            chosen.push_back(&field);
+    return chosen;
+}
+
+// "Titles" and "Content", the full texts a file manager searches, as far as the module has them.
+std::vector<const FieldInfo*> SearchFields(const std::vector<FieldInfo>& table) {
+    std::vector<const FieldInfo*> fields;
+    for (const char* name : {"Titles", "Content"})
+        if (const FieldInfo* field = FindFullTextField(table, name))
+            fields.push_back(field);
+    return fields;
+}
+
+int RunOnDocuments(const HostOptions& options, const ModuleClient& module,
+                   const std::vector<FieldInfo>& table, const Report& report,
+                   const std::vector<const FieldInfo*>& chosen) {
+    std::string error;
+    const std::string detectString = module.DetectString();
+    const std::optional<DetectExpression> detect = DetectExpression::Parse(detectString, error);
+    if (!detect) {
+        Fail("the module's detection string cannot be read (" + error + "): " + detectString);
+        return ExitModule;
+    }
+    const std::vector<const FieldInfo*> searchFields = SearchFields(table);
+    if (options.grep && searchFields.empty()) {
+        Fail("the module has no full-text field Titles or Content to search");
+        return ExitModule;
+    }
+    if (options.raw && chosen.front()->type != QUILLET_FIELD_STRING &&
+        chosen.front()->type != QUILLET_FIELD_FULL_TEXT)
+        return UsageError("--raw prints a string or a full text; " + chosen.front()->name + " is " +
+                          TypeName(chosen.front()->type));
+
+    Session session(options, module, report);
+    const std::vector<Operand> documents =
+        CollectDocuments(options.files, options.recursive, !options.raw, *detect);
+    if (options.grep)
+        session.Search(documents, searchFields);
+    else if (options.raw)
+        session.PrintRaw(documents, *chosen.front());
+    else
+        session.ReportFields(documents, chosen);
+    return session.Status();
 }
 
 }  // namespace
@@ -75,50 +131,29 @@ int main(int argc, char** argv) {
         Print(UsageText());
         return ExitOk;
     }
-
+    const std::string modulePath = ModulePath(*options, argc > 0 ? argv[0] : nullptr, error);
+    if (options->version) {
+        Print(VersionText(modulePath, error));
+        return ExitOk;
+    }
     ModuleClient module;
-    if (!module.Load(ModulePath(*options, argc > 0 ? argv[0] : nullptr), error)) {
+    if (modulePath.empty() || !module.Load(modulePath, error)) {
         Fail(error);
         return ExitModule;
     }
     const std::vector<FieldInfo> table = module.Fields();
+    const std::vector<const FieldInfo*> chosen = ChosenFields(table, options->fields, error);
+    if (chosen.empty() && !table.empty())
+        return UsageError(error);
 
-    std::vector<const FieldInfo*> chosen;
-    for (const std::string& wanted : options->fields) {
-        const FieldInfo* field = FindField(table, wanted);
-        if (field == nullptr)
-            return UsageError("the module has no field '" + wanted + "' (see --fields)");
-        chosen.push_back(field);
-    }
-    if (options->fields.empty())
-        for (const FieldInfo& field : table)
-            chosen.push_back(&field);
-
-    const Report report(options->json, table);
+    const std::unique_ptr<Report> report = MakeReport(options->form, table);
+    if (options->form == OutputForm::Csv)
+        BinaryStandardOutput();
     if (options->detect)
-        Print(report.Detect(module.DetectString()));
+        Print(report->Detect(module.DetectString()));
     if (options->listFields)
-        Print(report.Table());
-
-    int status = ExitOk;
-    for (const std::string& file : options->files) {
-        std::vector<FieldReport> fields;
-        bool missing = false;
-        for (const FieldInfo* field : chosen) {
-            fields.push_back({field, module.Value(file, *field, options->buffer)});
-            if (fields.back().value.result == QUILLET_FILE_ERROR) {
-                missing = true;
-                break;
-            }
-        }
-        if (missing) {
-            Fail(file + ": file not found (the module answers -2)");
-            Print(report.MissingFile(file));
-            status = ExitMissingFile;
-        } else {
-            Print(report.File(file, fields));
-        }
-        std::fflush(stdout);
-    }
-    return status;
+        Print(report->Table());
+    if (options->files.empty())
+        return ExitOk;
+    return RunOnDocuments(*options, module, table, *report, chosen);
 }

@@ -1,11 +1,15 @@
 // A stand-in module with known answers of every form, so the host's decoding, formatting and
 // paging can be checked against values chosen here. It also checks that the host keeps the
 // paging protocol: a broken sequence is answered wrongly, and one left open is reported on
-// standard error when the module is unloaded.
+// standard error when the module is unloaded. Two environment variables steer it:
+// QUILLET_FAKE_DETECT replaces its detection string, and QUILLET_FAKE_CALLS names a file to
+// which every value request is appended as a line "field<TAB>unit<TAB>file".
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
@@ -32,18 +36,21 @@ enum Index : int {
     NotesIndex,
     EndlessIndex,
     OddIndex,
+    TitlesIndex,
+    ContentIndex,
     FieldCount,
 };
 
 const Field Fields[FieldCount] = {
-    {"Title", 8},  {"Created", 10}, {"Epoch", 10},  {"Leap", 10}, {"TotalTime", 5},
-    {"Shared", 6}, {"Linked", 6},   {"Pages", 1},   {"Words", 1}, {"Silent", 8},
-    {"Body", 9},   {"Notes", 9},    {"Endless", 9}, {"Odd", 8},
+    {"Title", 8},   {"Created", 10}, {"Epoch", 10}, {"Leap", 10},   {"TotalTime", 5}, {"Shared", 6},
+    {"Linked", 6},  {"Pages", 1},    {"Words", 1},  {"Silent", 8},  {"Body", 9},      {"Notes", 9},
+    {"Endless", 9}, {"Odd", 8},      {"Titles", 9}, {"Content", 9},
 };
 
 const char* const Title = "Annual \"report\" \\ \xE9t\xE9";
 const char* const Body = "line one\tcol\nline two\x01 end";
 const char* const Notes = "second text";
+const char* const Titles = "Sheet1 Summary";
 
 // 2013-04-26T19:52:25Z plus 0.1234567 s, which the host must not round up.
 constexpr uint64_t Created = 130114795450000000ULL + 1234567ULL;
@@ -75,8 +82,36 @@ void CopyText(void* value, const std::string& text, int size) {
     static_cast<char*>(value)[count] = '\0';
 }
 
-[[maybe_unused]] int FullText(int field, int unit, void* value, int size) {
-    const std::string text = field == BodyIndex ? Body : field == NotesIndex ? Notes : "x";
+// "Content" is the file's own bytes, so that a test chooses the text it searches.
+[[maybe_unused]] std::string FileText(const char* fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+[[maybe_unused]] std::string FullTextOf(int field, const char* fileName) {
+    switch (field) {
+        case BodyIndex:
+            return Body;
+        case NotesIndex:
+            return Notes;
+        case TitlesIndex:
+            return Titles;
+        case ContentIndex:
+            return FileText(fileName);
+        default:
+            return "x";
+    }
+}
+
+[[maybe_unused]] void LogCall(const char* fileName, int field, int unit) {
+    const char* const log = std::getenv("QUILLET_FAKE_CALLS");
+    if (log == nullptr)
+        return;
+    std::ofstream(log, std::ios::app) << field << '\t' << unit << '\t' << fileName << '\n';
+}
+
+[[maybe_unused]] int FullText(const char* fileName, int field, int unit, void* value, int size) {
+    const std::string text = FullTextOf(field, fileName);
     const auto step = static_cast<size_t>(size - 1);
     if (unit == -1) {
         sequence.open = false;
@@ -102,7 +137,8 @@ void CopyText(void* value, const std::string& text, int size) {
 }  // namespace
 
 FAKE_EXPORT int ContentGetDetectString(char* detectString, int maxLen) {
-    CopyText(detectString, "EXT=\"FAKE\"", maxLen);
+    const char* const replaced = std::getenv("QUILLET_FAKE_DETECT");
+    CopyText(detectString, replaced != nullptr ? replaced : "EXT=\"FAKE\"", maxLen);
     return 0;
 }
 
@@ -117,6 +153,7 @@ FAKE_EXPORT int ContentGetSupportedField(int fieldIndex, char* fieldName, char* 
 #ifndef FAKE_WITHOUT_VALUE
 FAKE_EXPORT int ContentGetValue(const char* fileName, int fieldIndex, int unitIndex,
                                 void* fieldValue, int maxLen, int /*flags*/) {
+    LogCall(fileName, fieldIndex, unitIndex);
     if (!std::ifstream(fileName))
         return -2;
     const auto put32 = [fieldValue](int32_t number) {
@@ -161,7 +198,9 @@ FAKE_EXPORT int ContentGetValue(const char* fileName, int fieldIndex, int unitIn
         case BodyIndex:
         case NotesIndex:
         case EndlessIndex:
-            return FullText(fieldIndex, unitIndex, fieldValue, maxLen);
+        case TitlesIndex:
+        case ContentIndex:
+            return FullText(fileName, fieldIndex, unitIndex, fieldValue, maxLen);
         case OddIndex:
             return 42;
         default:

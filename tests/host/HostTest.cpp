@@ -1,17 +1,21 @@
 // Runs the built quillet-host as a user would and checks what it prints and how it exits,
 // against the real module and against a stand-in module with known answers.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "DetectExpression.h"
 #include "support/TempFile.h"
 
 namespace quillet::test {
@@ -207,7 +211,7 @@ TEST(Host, FieldsListsTheWholeTable) {
     EXPECT_EQ(rows[44].type, "fulltext");
 
     const HostRun fake = HostWith(QUILLET_FAKE_MODULE, {"--fields"});
-    EXPECT_EQ(Lines(fake.out).size(), 14u);
+    EXPECT_EQ(Lines(fake.out).size(), 16u);
     EXPECT_NE(fake.out.find("Pages"), std::string::npos);
     EXPECT_NE(fake.out.find("units: pages|sheets"), std::string::npos);
 }
@@ -217,15 +221,15 @@ TEST(Host, MissingFileExitsOneAndStillPrintsTheOthers) {
     const std::string missing = MissingPath();
     const HostRun run = HostWith(QUILLET_MODULE_PATH, {missing, text.path()});
     EXPECT_EQ(run.code, 1);
-    EXPECT_NE(run.err.find(missing), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("not found"), std::string::npos) << run.err;
+    // Plain words only: no protocol number.
+    EXPECT_EQ(run.err, "quillet-host: " + missing + ": no such file\n");
     EXPECT_EQ(run.out.find(missing), std::string::npos) << run.out;
     EXPECT_NE(run.out.find(text.path()), std::string::npos) << run.out;
     EXPECT_EQ(PlainValue(run.out, "Title"), "\"\"");
 
     const HostRun json = HostWith(QUILLET_FAKE_MODULE, {"--json", missing});
     EXPECT_EQ(json.code, 1);
-    EXPECT_NE(json.out.find("\"error\":\"file not found\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"error\":\"no such file\""), std::string::npos) << json.out;
 }
 
 TEST(Host, BadOptionsExitTwo) {
@@ -314,8 +318,10 @@ TEST(Host, ShowsEveryValueFormAsAUserReadsIt) {
     EXPECT_EQ(PlainValue(run.out, "Notes"), "\"second text\"");
     EXPECT_EQ(PlainValue(run.out, "Endless").rfind("\"x\" (cut short", 0), 0u);
     EXPECT_EQ(PlainValue(run.out, "Odd"), "(unexpected answer 42)");
+    EXPECT_EQ(PlainValue(run.out, "Titles"), "\"Sheet1 Summary\"");
+    EXPECT_EQ(PlainValue(run.out, "Content"), "\"anything\"");
     // One line per field and one for the file: no text broke a line.
-    EXPECT_EQ(Lines(run.out).size(), 15u);
+    EXPECT_EQ(Lines(run.out).size(), 17u);
 }
 
 TEST(Host, ChosenFieldsByNameAndIndexInTheGivenOrder) {
@@ -364,9 +370,12 @@ TEST(Host, PagesTheSameTextWithAnyBuffer) {
     std::vector<std::string> files = {packages.back()->path()};
     const std::filesystem::path samples(QUILLET_SAMPLES_DIR);
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(samples, error))
-        if (entry.is_regular_file())
+    for (const auto& entry : std::filesystem::directory_iterator(samples, error)) {
+        const std::string extension = entry.path().extension().string();
+        if (entry.is_regular_file() && (extension == ".docx" || extension == ".xlsx" ||
+                                        extension == ".pptx" || extension == ".ppsx"))
             files.push_back(entry.path().string());
+    }
     for (const std::string& path : files) {
         SCOPED_TRACE(path);
         const HostRun wide = HostWith(QUILLET_MODULE_PATH, {"--buffer", "2048", path});
@@ -395,7 +404,7 @@ TEST(Host, JsonParsesWithTheRightStructureAndTypes) {
         EXPECT_EQ(lines[i], text.path() + "\t" + std::to_string(i) + "\t" + rows[i].name + "\t" +
                                 rows[i].type + "\t" + expectedKind);
     }
-    EXPECT_EQ(lines[45], "error\t" + missing + "\tfile not found");
+    EXPECT_EQ(lines[45], "error\t" + missing + "\tno such file");
 
     lines = FlattenedJson({"--module", QUILLET_MODULE_PATH, "--json", "--detect", "--fields"});
     ASSERT_EQ(lines.size(), 46u);
@@ -405,7 +414,7 @@ TEST(Host, JsonParsesWithTheRightStructureAndTypes) {
     const TempFile file("anything", ".fake");
     lines =
         FlattenedJson({"--module", QUILLET_FAKE_MODULE, "--json", "--buffer", "3", file.path()});
-    ASSERT_EQ(lines.size(), 14u);
+    ASSERT_EQ(lines.size(), 16u);
     const std::string prefix = file.path() + "\t";
     EXPECT_EQ(lines[0], prefix + "0\tTitle\tstring\tstr\t'Annual \"report\" \\\\ \\xe9t\\xe9'");
     EXPECT_EQ(lines[1], prefix + "1\tCreated\tdatetime\tstr\t'2013-04-26T19:52:25Z'");
@@ -424,6 +433,491 @@ TEST(Host, JsonParsesWithTheRightStructureAndTypes) {
         << raw.out;
     EXPECT_NE(raw.out.find("\"Annual \\\"report\\\" \\\\ \xE9t\xE9\""), std::string::npos)
         << raw.out;
+}
+
+// A folder in the temporary folder, removed with all it holds when the object goes.
+class TempFolder {
+  public:
+    TempFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quillet-host-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            ADD_FAILURE() << "cannot make a folder from " << pattern;
+        path_ = pattern;
+    }
+    ~TempFolder() {
+        std::error_code error;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, error);
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, error))
+            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, error);
+        std::filesystem::remove_all(path_, error);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // Writes a file at a path relative to the folder, making the folders on the way.
+    std::string Add(const std::string& relative, const std::string& bytes = "just text") const {
+        const std::filesystem::path path = path_ / relative;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+    std::string Folder(const std::string& relative) const {
+        std::filesystem::create_directories(path_ / relative);
+        return (path_ / relative).string();
+    }
+    std::string path() const { return path_.string(); }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// The command line of the host with environment variables set for it.
+std::string WithEnvironment(const std::vector<std::pair<std::string, std::string>>& variables,
+                            const std::vector<std::string>& args) {
+    std::string command;
+    for (const auto& [name, value] : variables)
+        command += name + "=" + ShellQuote(value) + " ";
+    return command + HostCommand(args);
+}
+
+// The file names of plain output: the lines that are not field lines.
+std::vector<std::string> FileLines(const std::string& out) {
+    std::vector<std::string> files;
+    for (const std::string& line : Lines(out))
+        if (line.rfind("  ", 0) != 0)
+            files.push_back(line);
+    return files;
+}
+
+std::vector<std::string> Prefixed(const std::string& folder, std::vector<std::string> names) {
+    for (std::string& name : names)
+        name = folder + "/" + name;
+    return names;
+}
+
+TEST(HostFolders, ChooseTheDetectedFilesInPathOrder) {
+    const TempFolder folder;
+    for (const char* name : {"b.docx", "A.XLSX", "c.txt", "d.pptx.bak", "z.ppsx", "docx",
+                             "sub/e.pptx", "sub/deeper/f.PPSX", "sub/g.doc", "h.docx/i.docx"})
+        folder.Add(name);
+    HostRun run = HostWith(QUILLET_MODULE_PATH, {"--field", "Title", folder.path()});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(FileLines(run.out), Prefixed(folder.path(), {"A.XLSX", "b.docx", "z.ppsx"}));
+
+    for (const char* recursive : {"-r", "--recursive"}) {
+        run = HostWith(QUILLET_MODULE_PATH, {recursive, "--field", "Title", folder.path()});
+        EXPECT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(FileLines(run.out),
+                  Prefixed(folder.path(), {"A.XLSX", "b.docx", "h.docx/i.docx", "sub/deeper/f.PPSX",
+                                           "sub/e.pptx", "z.ppsx"}));
+    }
+
+    // The fake module's own expression chooses, not a list the host knows.
+    const HostRun fake = RunShell(WithEnvironment(
+        {{"QUILLET_FAKE_DETECT", "EXT=\"TXT\" | EXT=\"DOC\""}},
+        {"--module", QUILLET_FAKE_MODULE, "-r", "--field", "Title", folder.path()}));
+    EXPECT_EQ(fake.code, 0) << fake.err;
+    EXPECT_EQ(FileLines(fake.out), Prefixed(folder.path(), {"c.txt", "sub/g.doc"}));
+}
+
+TEST(HostFolders, UnreadableSubfolderIsReportedAndSkipped) {
+    const TempFolder folder;
+    folder.Add("a.docx");
+    folder.Add("locked/b.docx");
+    const std::string locked = folder.path() + "/locked";
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    std::string command =
+        HostCommand({"--module", QUILLET_MODULE_PATH, "-r", "--field", "Title", folder.path()});
+    // The superuser reads any folder: run the host as nobody instead.
+    if (::geteuid() == 0) {
+        std::filesystem::permissions(folder.path(), std::filesystem::perms::all,
+                                     std::filesystem::perm_options::add);
+        command = "setpriv --reuid=65534 --regid=65534 --clear-groups " + command;
+    }
+    const HostRun run = RunShell(command);
+    EXPECT_EQ(run.code, 1) << run.err;
+    EXPECT_EQ(FileLines(run.out), Prefixed(folder.path(), {"a.docx"}));
+    EXPECT_NE(run.err.find(locked + ": cannot read this folder"), std::string::npos) << run.err;
+}
+
+struct ExpressionCase {
+    const char* expression;
+    const char* file;
+    bool chosen;
+};
+
+TEST(HostFolders, DetectionExpressionChoosesAsAFileManagerDoes) {
+    const ExpressionCase cases[] = {
+        {"EXT=\"DOCX\" | EXT=\"XLSX\"", "a.docx", true},
+        {"EXT=\"DOCX\" | EXT=\"XLSX\"", "dir/a.Docx", true},
+        {"EXT=\"DOCX\" | EXT=\"XLSX\"", "B.XLSX", true},
+        {"EXT=\"DOCX\" | EXT=\"XLSX\"", "a.pptx", false},
+        {"EXT=\"DOCX\" | EXT=\"XLSX\"", "docx", false},
+        {"EXT=\"DOCX\" | EXT=\"XLSX\"", "a.docx.bak", false},
+        {"EXT=\"DOCX\" | EXT=\"XLSX\"", "dir.docx/notes", false},
+        {"EXT=\"DOCX\"|EXT=\"XLSX\"", "a.xlsx", true},
+        {"ext=\"docx\"", "a.DOCX", true},
+        {"EXT=\"\"", "README", true},
+        {"EXT=\"\"", "a.txt", false},
+        {"!EXT=\"TXT\"", "a.txt", false},
+        {"!EXT=\"TXT\"", "a.doc", true},
+        // & binds tighter than |: A | (B & C).
+        {"EXT=\"A\" | EXT=\"B\" & EXT=\"C\"", "x.a", true},
+        {"EXT=\"A\" | EXT=\"B\" & EXT=\"C\"", "x.b", false},
+        {"EXT=\"B\" & EXT=\"C\" | EXT=\"A\"", "x.a", true},
+        // ! binds tighter than &: (!A) & B.
+        {"!EXT=\"A\" & EXT=\"B\"", "x.b", true},
+        {"!EXT=\"A\" & EXT=\"B\"", "x.c", false},
+        {"!(EXT=\"A\" | EXT=\"B\")", "x.c", true},
+        {"!(EXT=\"A\" | EXT=\"B\")", "x.b", false},
+        {"(EXT=\"A\" | EXT=\"B\") & !EXT=\"B\"", "x.a", true},
+        {"(EXT=\"A\" | EXT=\"B\") & !EXT=\"B\"", "x.b", false},
+        {"!!EXT=\"A\"", "x.a", true},
+    };
+    for (const ExpressionCase& test : cases) {
+        SCOPED_TRACE(std::string(test.expression) + " / " + test.file);
+        std::string error;
+        const std::optional<host::DetectExpression> expression =
+            host::DetectExpression::Parse(test.expression, error);
+        ASSERT_TRUE(expression.has_value()) << error;
+        EXPECT_EQ(expression->Chooses(test.file), test.chosen);
+    }
+}
+
+TEST(HostFolders, MalformedExpressionIsAnErrorNotACrash) {
+    const std::string deep = std::string(100000, '(') + "EXT=\"A\"" + std::string(100000, ')');
+    for (const std::string& text :
+         {std::string("EXT=\"DOCX\" |"), std::string("EXT=\"DOCX"), std::string("(EXT=\"A\""),
+          std::string("EXT=DOCX"), std::string("SIZE>0"), std::string(""),
+          std::string("EXT=\"A\" EXT=\"B\""), std::string("!"), std::string("EXT=\"A\")"),
+          std::string("EXT=\"A\" && EXT=\"B\""), std::string(100000, '!'), deep}) {
+        SCOPED_TRACE(text.substr(0, 40));
+        std::string error;
+        EXPECT_FALSE(host::DetectExpression::Parse(text, error).has_value());
+        EXPECT_FALSE(error.empty());
+    }
+
+    const TempFolder folder;
+    folder.Add("a.fake");
+    const HostRun run = RunShell(WithEnvironment({{"QUILLET_FAKE_DETECT", "EXT=\"FAKE\" |"}},
+                                                 {"--module", QUILLET_FAKE_MODULE, folder.path()}));
+    EXPECT_EQ(run.code, 3);
+    EXPECT_NE(run.err.find("detection string cannot be read"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+TEST(HostOperands, NonDocumentAndMissingFileSayWhyAndExitDistinctly) {
+    const TempFile text("plain words", ".txt");
+    const TempFile document("just text", ".docx");
+    HostRun run = HostWith(QUILLET_MODULE_PATH, {text.path(), document.path()});
+    EXPECT_EQ(run.code, 4);
+    EXPECT_EQ(run.err, "quillet-host: " + text.path() + ": not a document the module reads\n");
+    EXPECT_EQ(FileLines(run.out), std::vector<std::string>{document.path()});
+
+    const std::string missing = MissingPath();
+    run = HostWith(QUILLET_MODULE_PATH, {text.path(), missing});
+    EXPECT_EQ(run.code, 1) << "a missing file weighs more than a non-document";
+    EXPECT_NE(run.err.find(missing + ": no such file\n"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+
+    const std::vector<std::string> json =
+        FlattenedJson({"--module", QUILLET_MODULE_PATH, "--json", text.path()});
+    EXPECT_EQ(json, std::vector<std::string>{"error\t" + text.path() +
+                                             "\tnot a document the module reads"});
+
+    // --raw reads one document: a folder is not scanned for it.
+    const TempFolder folder;
+    folder.Add("a.docx");
+    run = HostWith(QUILLET_MODULE_PATH, {"--raw", "Content", folder.path()});
+    EXPECT_EQ(run.code, 4);
+    EXPECT_EQ(run.err, "quillet-host: " + folder.path() + ": a folder, not a document\n");
+    EXPECT_EQ(run.out, "");
+}
+
+// The text in which the fake module's "Content" is searched: the match spans piece boundaries.
+const size_t NeedleAt = 2045;
+std::string TextWithNeedle(const std::string& needle) {
+    return std::string(NeedleAt, '.') + needle + std::string(100, '.');
+}
+
+// The unit indexes of the value requests for one field, in the order made.
+std::vector<int> UnitsAsked(const std::string& log, int field) {
+    std::vector<int> units;
+    for (const std::string& line : Lines(log)) {
+        std::istringstream in(line);
+        int asked = 0;
+        int unit = 0;
+        if (in >> asked >> unit && asked == field)
+            units.push_back(unit);
+    }
+    return units;
+}
+
+constexpr int FakeTitles = 14;
+constexpr int FakeContent = 15;
+
+TEST(HostGrep, FindsAMatchAcrossPiecesAndEndsTheTransferAtOnce) {
+    const TempFolder folder;
+    const std::string matching = folder.Add("b.fake", TextWithNeedle("needle"));
+    folder.Add("a.fake", TextWithNeedle("needl"));
+    folder.Add("c.fake", TextWithNeedle("NEEDLE"));
+    for (const int buffer : {2, 3, 2048}) {
+        SCOPED_TRACE(buffer);
+        const TempFile log("", ".log");
+        const HostRun run =
+            RunShell(WithEnvironment({{"QUILLET_FAKE_CALLS", log.path()}},
+                                     {"--module", QUILLET_FAKE_MODULE, "--buffer",
+                                      std::to_string(buffer), "--grep", "needle", folder.path()}));
+        EXPECT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out, matching + "\n");
+
+        // The piece that holds the needle's last byte is the last one asked for.
+        const size_t step = static_cast<size_t>(buffer - 1);
+        const int lastUnit = static_cast<int>((NeedleAt + 5) / step);
+        ASSERT_GT(lastUnit, 0) << "the needle must span a piece boundary";
+        std::vector<int> expected;
+        for (int unit = 0; unit <= lastUnit; ++unit)
+            expected.push_back(unit);
+        expected.push_back(-1);
+        std::vector<std::string> matchingLog;
+        for (const std::string& line : Lines(ReadFile(log.path())))
+            if (line.size() > matching.size() &&
+                line.compare(line.size() - matching.size(), matching.size(), matching) == 0)
+                matchingLog.push_back(line);
+        std::string matchingCalls;
+        for (const std::string& line : matchingLog)
+            matchingCalls += line + "\n";
+        EXPECT_EQ(UnitsAsked(matchingCalls, FakeContent), expected);
+        // Titles was read whole before: first, next until empty, end.
+        const std::vector<int> titles = UnitsAsked(matchingCalls, FakeTitles);
+        ASSERT_FALSE(titles.empty());
+        EXPECT_EQ(titles.front(), 0);
+        EXPECT_EQ(titles.back(), -1);
+    }
+}
+
+TEST(HostGrep, IgnoresCaseOnRequestAndSaysWhenNothingMatches) {
+    const TempFolder folder;
+    const std::string upper = folder.Add("a.fake", TextWithNeedle("NeEdLe"));
+    const std::string accented = folder.Add("b.fake", "caf\xC9 au lait");
+    const std::vector<std::string> base = {"--module", QUILLET_FAKE_MODULE, "--buffer", "3"};
+    const auto grep = [&base, &folder](std::vector<std::string> args) {
+        args.insert(args.begin(), base.begin(), base.end());
+        args.push_back(folder.path());
+        return Host(args);
+    };
+
+    HostRun run = grep({"--grep", "needle"});
+    EXPECT_EQ(run.code, 5);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "");
+
+    for (const char* flag : {"-i", "--ignore-case"}) {
+        run = grep({flag, "--grep", "needle"});
+        EXPECT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(run.out, upper + "\n");
+    }
+    // Bytes from 0x80 up match only themselves.
+    run = grep({"-i", "--grep", "CAF\xE9"});
+    EXPECT_EQ(run.code, 5);
+    run = grep({"-i", "--grep", "CAF\xC9"});
+    EXPECT_EQ(run.out, accented + "\n");
+
+    // "Titles" is searched too: every file's titles hold "Summary".
+    run = grep({"--grep", "Summary"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, upper + "\n" + accented + "\n");
+
+    // The real module, over a package made here.
+    const std::string document =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><w:document "
+        "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>"
+        "<w:p><w:r><w:t>Invoice 2026-114</w:t></w:r></w:p></w:body></w:document>";
+    const std::string package =
+        folder.Add("sub/report.docx", StoredZip({{"word/document.xml", document}}));
+    run =
+        HostWith(QUILLET_MODULE_PATH, {"-ri", "--grep", "INVOICE", "--buffer", "4", folder.path()});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, package + "\n");
+}
+
+// Splits CSV text after RFC 4180 into rows of fields; empty when it is not well formed.
+std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
+    std::vector<std::vector<std::string>> rows(1, std::vector<std::string>(1));
+    for (size_t i = 0; i < text.size(); ++i) {
+        std::string& field = rows.back().back();
+        if (text[i] == '"' && field.empty()) {
+            for (++i; i < text.size(); ++i) {
+                if (text[i] == '"' && i + 1 < text.size() && text[i + 1] == '"')
+                    field += text[++i];
+                else if (text[i] == '"')
+                    break;
+                else
+                    field += text[i];
+            }
+        } else if (text[i] == ',') {
+            rows.back().emplace_back();
+        } else if (text.compare(i, 2, "\r\n") == 0) {
+            ++i;
+            rows.emplace_back(1);
+        } else {
+            field += text[i];
+        }
+    }
+    if (rows.back() != std::vector<std::string>(1))
+        return {};
+    rows.pop_back();
+    return rows;
+}
+
+TEST(HostOutput, CsvQuotesCommasQuotesAndLineBreaks) {
+    const TempFolder folder;
+    const std::string content = "a,b \"q\"\r\nnext\nline";
+    const std::string file = folder.Add("x,y.fake", content);
+    const std::string plain = folder.Add("z.fake", "plain");
+    const HostRun run =
+        HostWith(QUILLET_FAKE_MODULE, {"--csv", "--field", "Title", "--field", "content", "--field",
+                                       "Pages", "--field", "Words", folder.path()});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out.substr(0, run.out.find("\r\n") + 2), "file,Title,Content,Pages,Words\r\n");
+    EXPECT_NE(run.out.find("\"" + folder.path() +
+                           "/x,y.fake\",\"Annual \"\"report\"\" \\ \xE9t\xE9\","
+                           "\"a,b \"\"q\"\"\r\nnext\nline\",-7,\r\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(
+        run.out.find("\r\n" + plain + ",\"Annual \"\"report\"\" \\ \xE9t\xE9\",plain,-7,\r\n"),
+        std::string::npos)
+        << run.out;
+    const std::vector<std::vector<std::string>> rows = ParseCsv(run.out);
+    ASSERT_EQ(rows.size(), 3u) << run.out;
+    EXPECT_EQ(rows[1], (std::vector<std::string>{file, "Annual \"report\" \\ \xE9t\xE9", content,
+                                                 "-7", ""}));
+    EXPECT_EQ(rows[2][2], "plain");
+}
+
+TEST(HostOutput, RawPrintsTheModulesBytesExactly) {
+    const std::string content = "tab\there \"quoted\" back\\slash\r\nnew\nline \x01\xE9\xFF end";
+    const TempFile file(content, ".fake");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--raw", "Content"},
+                                                 {"--raw=content"},
+                                                 {"--raw", "--field", "CONTENT"},
+                                                 {"--buffer", "2", "--raw", "Content"}}) {
+        std::vector<std::string> withFile = args;
+        withFile.push_back(file.path());
+        const HostRun run = HostWith(QUILLET_FAKE_MODULE, withFile);
+        EXPECT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(run.out, content);
+    }
+    HostRun run = HostWith(QUILLET_FAKE_MODULE, {"--raw", "Title", file.path()});
+    EXPECT_EQ(run.out, "Annual \"report\" \\ \xE9t\xE9");
+
+    run = HostWith(QUILLET_FAKE_MODULE, {"--raw", "Pages", file.path()});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.err.find("Pages is int32"), std::string::npos) << run.err;
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--raw", file.path()},
+                                                 {"--raw", "Content", "--field", "Title"},
+                                                 {"--raw", "Content", "--csv"},
+                                                 {"--raw", "Content", file.path()}}) {
+        std::vector<std::string> withFile = args;
+        withFile.push_back(file.path());
+        EXPECT_EQ(HostWith(QUILLET_FAKE_MODULE, withFile).code, 2);
+    }
+}
+
+TEST(HostOutput, VersionNamesTheHostAndTheModule) {
+    HostRun run = Host({"--version"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2u) << run.out;
+    EXPECT_EQ(lines[0], std::string("quillet-host ") + QUILLET_VERSION);
+    ASSERT_EQ(lines[1].rfind("module: ", 0), 0u) << lines[1];
+    EXPECT_TRUE(std::filesystem::equivalent(lines[1].substr(8), QUILLET_MODULE_PATH)) << lines[1];
+
+    run = HostWith(QUILLET_FAKE_MODULE, {"--version"});
+    EXPECT_EQ(Lines(run.out).at(1), std::string("module: ") + QUILLET_FAKE_MODULE);
+}
+
+TEST(HostFields, NamesMatchWithoutLetterCaseAndSlipsGetASuggestion) {
+    const TempFile text("just text", ".docx");
+    HostRun run =
+        HostWith(QUILLET_MODULE_PATH, {"--field", "title", "--field", "CONTENT", text.path()});
+    EXPECT_EQ(run.code, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 3u) << run.out;
+    EXPECT_EQ(lines[1].rfind("  Title ", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[2].rfind("  Content ", 0), 0u) << lines[2];
+
+    const std::pair<const char*, const char*> slips[] = {{"titel", "Title"},
+                                                         {"Contnet", "Content"},
+                                                         {"lastmodifed", "LastModifiedBy"},
+                                                         {"sheet", "Sheets"}};
+    for (const auto& [slip, nearest] : slips) {
+        run = HostWith(QUILLET_MODULE_PATH, {"--field", slip, text.path()});
+        EXPECT_EQ(run.code, 2);
+        EXPECT_NE(
+            run.err.find("no field '" + std::string(slip) + "'; did you mean '" + nearest + "'?"),
+            std::string::npos)
+            << run.err;
+    }
+}
+
+// A copy of the host laid out as the Linux package installs it: bin/ and lib/quillet/.
+TEST(HostModule, FoundBesideTheHostOrInTheLibraryFolder) {
+    const TempFolder root;
+    const std::string host = root.Folder("bin") + "/quillet-host";
+    const std::string library = root.Folder("lib/quillet") + "/Quillet.wdx";
+    std::filesystem::copy_file(QUILLET_HOST_PATH, host);
+    std::filesystem::copy_file(QUILLET_MODULE_PATH, library);
+
+    HostRun run = RunShell("cd / && " + ShellQuote(host) + " --detect");
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, std::string(Expression) + "\n");
+    run = RunShell(ShellQuote(host) + " --version");
+    EXPECT_EQ(Lines(run.out).at(1), "module: " + library);
+
+    // One beside the host comes first.
+    std::filesystem::copy_file(QUILLET_FAKE_MODULE, root.path() + "/bin/Quillet.wdx");
+    run = RunShell(ShellQuote(host) + " --detect");
+    EXPECT_EQ(run.out, "EXT=\"FAKE\"\n");
+
+    std::filesystem::remove(root.path() + "/bin/Quillet.wdx");
+    std::filesystem::remove(library);
+    run = RunShell(ShellQuote(host) + " --detect");
+    EXPECT_EQ(run.code, 3);
+    EXPECT_NE(run.err.find("no module found"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(library), std::string::npos) << run.err;
+}
+
+TEST(HostProgress, UpdatesOneLineOnATerminalForManyFiles) {
+    const TempFolder folder;
+    for (int i = 0; i < 51; ++i)
+        folder.Add("f" + std::to_string(100 + i) + ".fake");
+    // script(1) gives the host a terminal for standard error; its output is what the terminal got.
+    const std::string host =
+        HostCommand({"--module", QUILLET_FAKE_MODULE, "--field", "Title", folder.path()});
+    HostRun run = RunShell("script -qec " + ShellQuote(host + " >/dev/null") + " /dev/null");
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("\r[1/51] "), std::string::npos) << run.out;
+    const size_t last = run.out.find("\r[51/51] ");
+    ASSERT_NE(last, std::string::npos) << run.out;
+    // Cleared at the end: blanks over the line, and the cursor back at its start.
+    const size_t clear = run.out.find('\r', last + 1);
+    ASSERT_NE(clear, std::string::npos);
+    EXPECT_EQ(run.out.find_first_not_of(' ', clear + 1), run.out.size() - 1);
+    EXPECT_EQ(run.out.back(), '\r');
+
+    // Not for 50 files, nor when standard error is not a terminal.
+    std::filesystem::remove(folder.path() + "/f150.fake");
+    run = RunShell("script -qec " + ShellQuote(host + " >/dev/null") + " /dev/null");
+    EXPECT_EQ(run.out.find("[1/"), std::string::npos) << run.out;
+    run = RunShell(host);
+    EXPECT_EQ(run.err, "");
 }
 
 }  // namespace

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+namespace quillet::host {
+
+// The exit status of the program.
+enum ExitCode : int {
+    ExitOk = 0,
+    ExitMissingFile = 1,
+    ExitUsage = 2,
+    ExitModule = 3,
+    ExitNotDocument = 4,
+    ExitNoMatch = 5,
+};
+
+// A message on standard error, after the program's name.
+void Fail(const std::string& message);
+// A usage error with a pointer to --help; answers the exit status for it.
+int UsageError(const std::string& message);
+// Text on standard output, as it is.
+void Print(const std::string& text);
+// Bytes go out as they are: no CR added before LF on Windows.
+void BinaryStandardOutput();
+
+}  // namespace quillet::host
