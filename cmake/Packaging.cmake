@@ -33,7 +33,6 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "columns, and the plain text of its body, worksheets or slides for full-text search.\n"
     "The package also holds quillet-host, which loads the module as a file manager does and\n"
     "prints every field it answers for a file.")
-set(CPACK_RESOURCE_FILE_LICENSE "${CMAKE_SOURCE_DIR}/LICENSE")
 set(CPACK_STRIP_FILES TRUE)
 # CPack works in this build's own folder; the finished packages are copied to the shared one.
 set(QUILLET_PACKAGE_BUILD_DIR "${CMAKE_BINARY_DIR}/packages")
