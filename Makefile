@@ -4,7 +4,7 @@ BUILD_LINUX := build/linux
 BUILD_WINDOWS := build/windows
 BUILD_BENCH := build/bench
 
-.PHONY: run test bootstrap bootstrap-windows build-linux test-linux build-windows test-windows \
+.PHONY: run test check bootstrap bootstrap-windows build-linux test-linux build-windows test-windows \
 	build-sanitize test-sanitize build-bench bench build-fuzz fuzz fuzz-smoke package
 
 bootstrap:
@@ -23,6 +23,11 @@ run: build-linux
 
 test-linux: build-linux
 	@ctest --preset linux
+
+# The edit-compile-test loop: the Linux module and its tests only, nothing else built or run.
+# `make check CHECK_ARGS="-R unit/Zip"` runs the matching test cases alone.
+check: build-linux
+	@ctest --preset linux $(CHECK_ARGS)
 
 # The whole suite again under AddressSanitizer (with its leak checker) and
 # UndefinedBehaviorSanitizer: any finding fails the run.

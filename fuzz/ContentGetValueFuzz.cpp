@@ -4,16 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "FuzzSupport.h"
+#include <quillet/content_plugin.h>
 
-extern "C" int ContentGetValue(const char* fileName, int fieldIndex, int unitIndex,
-                               void* fieldValue, int maxLen, int flags);
+#include "FuzzSupport.h"
 
 namespace {
 
-constexpr int FieldCount = 45;
-constexpr int FullTextType = 9;
-constexpr int FieldEmptyResult = -3;
+constexpr int FieldCount = QUILLET_FIELD_COUNT;
+constexpr int FullTextType = QUILLET_FIELD_FULL_TEXT;
+constexpr int FieldEmptyResult = QUILLET_FIELD_EMPTY;
 // Pages of this size, at most this many, keep one input's cost bounded while still paging.
 constexpr int PageSize = 16384;
 constexpr int MostPages = 64;

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "plugin/FullTextPaging.h"
-#include "props/AppProperties.h"
-#include "props/CoreProperties.h"
+#include "package/ZipArchive.h"
+#include "platform/PackageFile.h"
+#include "props/PropertyRecords.h"
 #include "text/DocumentText.h"
 
 namespace {
@@ -23,22 +23,16 @@ const quillet::fuzz::ReaderTarget& Target() {
 }
 
 void RunReader(const std::string& name, const char* path) {
-    if (name == "core_properties") {
-        quillet::CoreProperties core(path);
-        core.Load();
-    } else if (name == "app_properties") {
-        quillet::AppProperties app(path);
-        app.Load();
+    const auto archive = quillet::ZipArchive::Open(quillet::platform::PackageFile::Open(path));
+    if (name == "core_properties" || name == "app_properties") {
+        quillet::PropertyRecords records;
+        records.Load(archive.get());
     } else if (name == "titles") {
-        quillet::DocumentText text(path);
+        quillet::DocumentText text(archive.get());
         text.BuildTitles();
-        quillet::SetFullTextOffset(0);
-        (void)text.TitlesPiece(1024);
     } else {
-        quillet::DocumentText text(path);
+        quillet::DocumentText text(archive.get());
         text.BuildContent();
-        quillet::SetFullTextOffset(0);
-        (void)text.ContentPiece(1024);
     }
 }
 

@@ -2,17 +2,18 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <new>
 
 namespace quillet {
+namespace {
 
-std::optional<std::string> ReadPartText(ZipArchive& archive, const char* partName) {
-    int32_t index = -1;
-    ZipEntry entry;
-    if (archive.FindMember(partName, index, entry) != ZipOk) {
-        return std::nullopt;
-    }
+// Inflated a piece at a time, so a part that a filter refuses early costs what was read of it.
+constexpr uint32_t PieceSize = 64 * 1024;
+// Room kept behind the text for the NULs TinyXML's reading needs (see ParseXmlPart).
+constexpr size_t TailRoom = 8;
+
+// The bytes member `index` can deliver, or nothing when it may not be read at all.
+std::optional<uint32_t> ReadableSize(ZipArchive& archive, int32_t index, const ZipEntry& entry) {
     // A declared size that went negative as int32 is 2 GiB or more.
     if (entry.uncompressedSize < 0 || static_cast<uint32_t>(entry.uncompressedSize) > MaxPartSize) {
         return std::nullopt;
@@ -23,16 +24,47 @@ std::optional<std::string> ReadPartText(ZipArchive& archive, const char* partNam
     if (!archive.budget().TakeInflated(size)) {
         return std::nullopt;
     }
-    // Cleared, so that whatever extraction leaves unwritten reads as the end of the text.
-    std::unique_ptr<char[]> buffer(new (std::nothrow) char[size + 1]());
-    if (!buffer) {
+    return size;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadPartText(ZipArchive& archive, const char* partName,
+                                        const PartFilter& keep) {
+    int32_t index = -1;
+    ZipEntry entry;
+    if (archive.FindMember(partName, index, entry) != ZipOk) {
         return std::nullopt;
     }
-    if (archive.ExtractMember(index, buffer.get(), size) != ZipBufferFilled) {
+    const auto size = ReadableSize(archive, index, entry);
+    // An empty member extracts nothing at all: it counts as unreadable, like one that fails.
+    if (!size || *size == 0) {
         return std::nullopt;
     }
     try {
-        return std::string(buffer.get(), strnlen(buffer.get(), size));
+        std::string text;
+        // Reserved, not written: memory is taken as the data fills it.
+        text.reserve(*size + TailRoom);
+        for (uint32_t left = *size; left > 0;) {
+            const uint32_t piece = std::min(left, PieceSize);
+            const size_t start = text.size();
+            // Cleared, so that whatever extraction leaves unwritten reads as the end of the text.
+            text.resize(start + piece);
+            const ZipResult result = archive.ExtractMember(index, &text[start], piece);
+            if (result != ZipBufferFilled && (start == 0 || result == ZipExtractFailed)) {
+                return std::nullopt;
+            }
+            const size_t filled = strnlen(&text[start], piece);
+            text.resize(start + filled);
+            if (keep && !keep(std::string_view(text).substr(start))) {
+                return std::nullopt;
+            }
+            if (filled < piece || result != ZipBufferFilled) {
+                break;  // a NUL byte, or the end of what the data holds
+            }
+            left -= piece;
+        }
+        return text;
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }

@@ -22,4 +22,9 @@ struct FileStamp {
     bool operator!=(const FileStamp& other) const { return !(*this == other); }
 };
 
+// The stamp of a regular file by its path (a link is followed, as opening it would), without
+// opening it for reading. False for anything else or when the system cannot tell; the file then
+// exists for sure only when the answer is true.
+bool ReadFileStamp(const char* path, FileStamp& stamp);
+
 }  // namespace quillet::platform

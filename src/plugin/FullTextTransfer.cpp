@@ -40,16 +40,17 @@ int32_t FullTextTransfer::Step(int32_t unitIndex, const std::optional<FileKey>& 
     if (unitIndex == QUILLET_FULL_TEXT_FIRST) {
         // A first call always reads the file afresh.
         offset_.store(0);
-        auto text = std::make_shared<const std::string>(build());
+        Built built = build();
+        auto text = std::make_shared<const std::string>(std::move(built.text));
         HandOver(*text, fieldValue, maxLen);
-        if (!key) {
+        if (!built.key) {
             Drop();
         } else if (static_cast<int64_t>(text->size()) < maxLen ||
                    text->size() > RequestBudget::MaxFullTextBytes) {
             // Handed over whole (or never to be kept): what is kept only says the text ended.
-            Keep(*key, field, std::make_shared<const std::string>());
+            Keep(*built.key, field, std::make_shared<const std::string>());
         } else {
-            Keep(*key, field, std::move(text));
+            Keep(*built.key, field, std::move(text));
         }
         return FieldFullText;
     }
@@ -59,9 +60,10 @@ int32_t FullTextTransfer::Step(int32_t unitIndex, const std::optional<FileKey>& 
     }
     std::shared_ptr<const std::string> text = key ? Find(*key, field) : nullptr;
     if (!text) {
-        text = std::make_shared<const std::string>(build());
-        if (key && text->size() <= RequestBudget::MaxFullTextBytes) {
-            Keep(*key, field, text);
+        Built built = build();
+        text = std::make_shared<const std::string>(std::move(built.text));
+        if (built.key && text->size() <= RequestBudget::MaxFullTextBytes) {
+            Keep(*built.key, field, text);
         }
     }
     if (TakePiece(*text, offset_.load(), 1).empty()) {

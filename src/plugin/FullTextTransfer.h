@@ -20,12 +20,18 @@ std::string TakePiece(const std::string& text, int64_t offset, int64_t maxLen);
 // from one call to the next so that a piece costs no rebuild.
 class FullTextTransfer {
   public:
-    // Builds the whole text of the field being transferred.
-    using Builder = std::function<std::string()>;
+    // The whole text of the field being transferred, and the state of the file it was read from
+    // (none: nothing may be kept of it).
+    struct Built {
+        std::string text;
+        std::optional<FileKey> key;
+    };
+    using Builder = std::function<Built()>;
 
     // One step: unit index -1 ends the transfer, 0 starts it, anything else asks for the next
-    // piece. `key` names the file's state (none: its state cannot be told, nothing is kept).
-    // Answers FieldFullText for a step carried out, FieldEmpty once the text has ended.
+    // piece. `key` names the file's state now (none: its state cannot be told, nothing kept
+    // serves it). Answers FieldFullText for a step carried out, FieldEmpty once the text has
+    // ended.
     int32_t Step(int32_t unitIndex, const std::optional<FileKey>& key, int32_t field,
                  void* fieldValue, int32_t maxLen, const Builder& build);
     // Lets go of the kept text, whatever it was for.

@@ -6,6 +6,7 @@
 
 #include "package/ZipArchive.h"
 #include "platform/CodePage.h"
+#include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 #include "platform/PackageFile.h"
 #include "plugin/FieldTable.h"
@@ -28,37 +29,45 @@ PropertyCache& Properties() {
     return cache;
 }
 
-// The file of one request, opened once: its state is read from the handle that reads it, and
-// its package is opened and indexed at most once, whatever the request reads of it.
+// The file of one request. Its state is read by path to look up what is kept of it; the file is
+// opened, and its package opened and indexed, at most once, and only when something must be
+// read. What is read is kept under the state of the handle that read it, so a file changed
+// between the look-up and the read is never kept under its old state.
 class RequestFile {
   public:
-    explicit RequestFile(const char* fileName)
-        : fileName_(fileName), file_(platform::PackageFile::Open(fileName)) {
+    explicit RequestFile(const char* fileName) : fileName_(fileName) {
         platform::FileStamp stamp;
-        if (file_ && file_->ReadStamp(stamp)) {
-            key_ = FileKey{fileName, stamp, platform::ProcessAnsiName()};
+        if (platform::ReadFileStamp(fileName, stamp)) {
+            lookupKey_ = FileKey{fileName, stamp, platform::ProcessAnsiName()};
         }
     }
 
-    // An open file exists; one that cannot be opened may still (a folder, a locked file).
-    bool Exists() const { return file_ != nullptr || platform::FileExists(fileName_); }
-    // Null when the file's state cannot be told: then nothing read of it is kept.
-    const std::optional<FileKey>& key() const { return key_; }
+    // A stamped file exists; one without a stamp may still (a folder, a link to nowhere).
+    bool Exists() const { return lookupKey_.has_value() || platform::FileExists(fileName_); }
+    // Null when the file's state cannot be told: nothing kept then serves it.
+    const std::optional<FileKey>& lookupKey() const { return lookupKey_; }
+    // The state what was read came from; null when nothing may be kept of it.
+    const std::optional<FileKey>& keepKey() const { return keepKey_; }
 
     // The package, or null when the file holds no readable one.
     ZipArchive* Archive() {
-        if (!archiveOpened_) {
-            archiveOpened_ = true;
-            archive_ = ZipArchive::Open(std::move(file_));
+        if (!opened_) {
+            opened_ = true;
+            auto file = platform::PackageFile::Open(fileName_);
+            platform::FileStamp stamp;
+            if (lookupKey_ && file && file->ReadStamp(stamp)) {
+                keepKey_ = FileKey{fileName_, stamp, lookupKey_->form};
+            }
+            archive_ = ZipArchive::Open(std::move(file));
         }
         return archive_.get();
     }
 
   private:
     const char* fileName_;
-    std::unique_ptr<platform::PackageFile> file_;
-    std::optional<FileKey> key_;
-    bool archiveOpened_ = false;
+    std::optional<FileKey> lookupKey_;
+    std::optional<FileKey> keepKey_;
+    bool opened_ = false;
     std::unique_ptr<ZipArchive> archive_;
 };
 
@@ -83,28 +92,27 @@ int32_t PropertyValue(const FieldRow& row, const PropertyRecords& records, void*
 }
 
 std::shared_ptr<const PropertyRecords> RecordsOf(RequestFile& file) {
-    const auto& key = file.key();
-    if (key) {
-        if (auto kept = Properties().Find(*key)) {
+    if (file.lookupKey()) {
+        if (auto kept = Properties().Find(*file.lookupKey())) {
             return kept;
         }
     }
     auto records = std::make_shared<PropertyRecords>();
     records->Load(file.Archive());
-    if (key) {
-        Properties().Keep(*key, records);
+    if (file.keepKey()) {
+        Properties().Keep(*file.keepKey(), records);
     }
     return records;
 }
 
-std::string BuildFullText(RequestFile& file, const FieldRow& row) {
+FullTextTransfer::Built BuildFullText(RequestFile& file, const FieldRow& row) {
     DocumentText text(file.Archive());
     if (row.source == FieldSource::Titles) {
         text.BuildTitles();
-        return std::move(text.titlesText);
+        return {std::move(text.titlesText), file.keepKey()};
     }
     text.BuildContent();
-    return std::move(text.contentText);
+    return {std::move(text.contentText), file.keepKey()};
 }
 
 }  // namespace
@@ -125,7 +133,7 @@ int32_t ValueRequest(const char* fileName, int32_t fieldIndex, int32_t unitIndex
     }
     const FieldRow& row = FieldRows[fieldIndex];
     if (fullText) {
-        return Transfer().Step(unitIndex, file.key(), fieldIndex, fieldValue, maxLen,
+        return Transfer().Step(unitIndex, file.lookupKey(), fieldIndex, fieldValue, maxLen,
                                [&] { return BuildFullText(file, row); });
     }
     // Both records are read at once: the host asks for the other columns of the file next.

@@ -70,7 +70,8 @@ void AppProperties::Load(ZipArchive& archive) {
     }
     // A part that is there but cannot be extracted reads as an empty text, so it answers like a
     // part that does not parse.
-    const std::string partText = ReadPartText(archive, "docProps/app.xml").value_or("");
+    const std::string partText =
+        ReadPartText(archive, "docProps/app.xml", BoundedTreeFilter()).value_or("");
     TiXmlDocument document;
     const bool parsed = ParseXmlPart(document, partText, PartTree::Bounded);
     // Only the presence of the workbook part is tested: it tells that the titles are sheets.

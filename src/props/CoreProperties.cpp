@@ -28,7 +28,7 @@ std::string ReadCoreElement(const std::string& partText, const char* elementName
 }
 
 void CoreProperties::Load(ZipArchive& archive) {
-    const auto partText = ReadPartText(archive, "docProps/core.xml");
+    const auto partText = ReadPartText(archive, "docProps/core.xml", BoundedTreeFilter());
     TiXmlDocument document;
     if (!partText || !ParseXmlPart(document, *partText, PartTree::Bounded)) {
         return;

@@ -39,7 +39,7 @@ void AppendShapeTree(const TiXmlElement& shapeTree, BoundedText& result) {
 }
 
 void AppendSlide(ZipArchive& archive, const std::string& partName, BoundedText& result) {
-    const auto partText = ReadPartText(archive, partName.c_str());
+    const auto partText = ReadPartText(archive, partName.c_str(), BoundedTreeFilter());
     TiXmlDocument document;
     if (!partText || !ParseXmlPart(document, *partText, PartTree::Bounded)) {
         return;

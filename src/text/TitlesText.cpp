@@ -9,8 +9,9 @@ namespace quillet {
 
 void DocumentText::BuildTitles() {
     BoundedText titles;
-    const auto partText =
-        archive_ != nullptr ? ReadPartText(*archive_, "docProps/app.xml") : std::nullopt;
+    const auto partText = archive_ != nullptr
+                              ? ReadPartText(*archive_, "docProps/app.xml", BoundedTreeFilter())
+                              : std::nullopt;
     TiXmlDocument document;
     if (partText && ParseXmlPart(document, *partText, PartTree::Bounded)) {
         const TiXmlElement* root = document.FirstChildElement("Properties");

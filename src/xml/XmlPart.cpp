@@ -85,7 +85,7 @@ int MeasureXmlNesting(const std::string& text, int limit) {
     return deepest;
 }
 
-uint64_t TreeBytesBound(const std::string& text) {
+uint64_t TreeBytesBound(std::string_view text) {
     uint64_t opens = 0;
     uint64_t equals = 0;
     for (const char c : text) {
@@ -93,6 +93,13 @@ uint64_t TreeBytesBound(const std::string& text) {
         equals += c == '=' ? 1 : 0;
     }
     return opens * BytesPerNodeStart + equals * BytesPerAttribute + text.size();
+}
+
+PartFilter BoundedTreeFilter() {
+    return [bound = uint64_t{0}](std::string_view piece) mutable {
+        bound += TreeBytesBound(piece);
+        return bound <= MaxBoundedTreeBytes;
+    };
 }
 
 bool ParseXmlPart(TiXmlDocument& document, const std::string& text, PartTree tree) {

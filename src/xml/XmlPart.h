@@ -2,8 +2,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include <tinyxml.h>
+
+#include "package/PartText.h"
 
 namespace quillet {
 
@@ -32,7 +35,12 @@ bool ParseXmlPart(TiXmlDocument& document, const std::string& text,
 // The most memory TinyXML's tree of the text can take, counted without parsing: every node
 // starts at a '<' (an element, with the text node that may follow it), every attribute needs an
 // '=', and the texts are at most the part's own bytes.
-uint64_t TreeBytesBound(const std::string& text);
+uint64_t TreeBytesBound(std::string_view text);
+
+// A filter for reading a part that is parsed whole under PartTree::Bounded: it refuses the part
+// as soon as what was read of it could make too large a tree, so a huge part costs one piece of
+// memory, not the part.
+PartFilter BoundedTreeFilter();
 
 // The encoding to parse a part's text with: left to TinyXML when the part names it (byte-order
 // mark or declaration), UTF-8 otherwise.

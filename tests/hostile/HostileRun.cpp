@@ -1,5 +1,6 @@
 #include "hostile/HostileRun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -34,6 +35,7 @@ constexpr int FieldCount = 45;
 constexpr int BufferSize = 2048;
 constexpr int FullTextType = 9;
 constexpr int FieldEmpty = -3;
+constexpr size_t KeptContentBytes = size_t{1} << 20;
 
 int FieldType(int field) {
     char name[64];
@@ -115,7 +117,7 @@ const std::vector<int>& AllFields() {
 }
 
 std::string AskFields(const std::string& path, const std::vector<int>& fields,
-                      std::string* content) {
+                      ContentSeen* content) {
     const PluginModule& module = PluginModule::Get();
     std::string problems;
     std::vector<char> buffer(BufferSize);
@@ -132,10 +134,18 @@ std::string AskFields(const std::string& path, const std::vector<int>& fields,
         }
         if (type != FullTextType)
             continue;
-        std::string text(buffer.data(), strnlen(buffer.data(), BufferSize));
+        ContentSeen text;
+        const auto keep = [&] {
+            const size_t length = strnlen(buffer.data(), BufferSize);
+            text.bytes += length;
+            text.start.append(
+                buffer.data(),
+                std::min(length, KeptContentBytes - std::min(KeptContentBytes, text.start.size())));
+        };
+        keep();
         int unit = 1;
         for (; unit < 1'000'000 && ask(field, unit) == FullTextType; ++unit) {
-            text.append(buffer.data(), strnlen(buffer.data(), BufferSize));
+            keep();
         }
         if (unit == 1'000'000)
             problems += "field " + std::to_string(field) + " never ends; ";

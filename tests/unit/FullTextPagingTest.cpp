@@ -19,7 +19,7 @@ class FullTextPaging : public ::testing::Test {
         const int32_t result =
             transfer_.Step(unitIndex, std::nullopt, 44, buffer_.data(), size, [&] {
                 ++builds_;
-                return text;
+                return FullTextTransfer::Built{text, std::nullopt};
             });
         for (size_t i = buffer_.size() - 8; i < buffer_.size(); ++i) {
             EXPECT_EQ(buffer_[i], 'x') << "overrun at " << i;
@@ -114,7 +114,7 @@ TEST(FullTextTransfer, KeptTextServesTheNextCallsOfItsKeyOnly) {
         std::vector<char> buffer(static_cast<size_t>(size), 'x');
         const int32_t result = transfer.Step(unit, key, 44, buffer.data(), size, [&] {
             ++builds;
-            return text;
+            return FullTextTransfer::Built{text, key};
         });
         if (piece != nullptr)
             *piece = buffer.data();

@@ -1,5 +1,7 @@
 #include "platform/PackageFile.h"
 
+#include "platform/posix/StatStamp.h"
+
 #include <cerrno>
 #include <new>
 
@@ -50,19 +52,7 @@ bool PackageFile::Size(uint64_t& size) {
 
 bool PackageFile::ReadStamp(FileStamp& stamp) const {
     struct stat status {};
-    if (::fstat(Descriptor(handle_), &status) != 0 || !S_ISREG(status.st_mode) ||
-        status.st_size < 0) {
-        return false;
-    }
-    stamp.size = static_cast<uint64_t>(status.st_size);
-    // Nanoseconds, so that a rewrite within the same second still counts as a change.
-    stamp.modified = static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 +
-                     static_cast<int64_t>(status.st_mtim.tv_nsec);
-    stamp.changed = static_cast<int64_t>(status.st_ctim.tv_sec) * 1000000000 +
-                    static_cast<int64_t>(status.st_ctim.tv_nsec);
-    stamp.volume = static_cast<uint64_t>(status.st_dev);
-    stamp.fileId = static_cast<uint64_t>(status.st_ino);
-    return true;
+    return ::fstat(Descriptor(handle_), &status) == 0 && StampOfStatus(status, stamp);
 }
 
 size_t PackageFile::ReadAt(uint64_t position, void* buffer, size_t length) {

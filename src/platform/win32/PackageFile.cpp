@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "platform/win32/HandleStamp.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace quillet::platform {
@@ -59,24 +60,7 @@ bool PackageFile::Size(uint64_t& size) {
 }
 
 bool PackageFile::ReadStamp(FileStamp& stamp) const {
-    BY_HANDLE_FILE_INFORMATION information{};
-    FILE_BASIC_INFO basic{};
-    if (!seekable_ || !GetFileInformationByHandle(ToHandle(handle_), &information) ||
-        (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0 ||
-        !GetFileInformationByHandleEx(ToHandle(handle_), FileBasicInfo, &basic, sizeof basic)) {
-        return false;
-    }
-    stamp.size =
-        (static_cast<uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
-    // 100-nanosecond intervals since 1601.
-    stamp.modified = static_cast<int64_t>(
-        (static_cast<uint64_t>(information.ftLastWriteTime.dwHighDateTime) << 32) |
-        information.ftLastWriteTime.dwLowDateTime);
-    stamp.changed = basic.ChangeTime.QuadPart;
-    stamp.volume = information.dwVolumeSerialNumber;
-    stamp.fileId =
-        (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
-    return true;
+    return seekable_ && StampOfHandle(ToHandle(handle_), stamp);
 }
 
 size_t PackageFile::ReadAt(uint64_t position, void* buffer, size_t length) {
