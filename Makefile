@@ -6,7 +6,7 @@ BUILD_WINDOWS := build/windows
 BUILD_BENCH := build/bench
 
 .PHONY: run test check bootstrap tinyxml build-linux test-linux build-windows test-windows \
-	build-sanitize test-sanitize build-bench bench build-fuzz fuzz fuzz-smoke
+	build-sanitize test-sanitize build-bench bench build-fuzz fuzz fuzz-smoke package
 
 bootstrap:
 	@scripts/bootstrap.sh
@@ -47,6 +47,12 @@ build-windows: tinyxml
 
 test-windows: build-windows
 	@ctest --preset windows
+
+# The packages a user installs, collected in build/packages: a .deb and a .tar.gz from the Linux
+# build, a zip from the Windows build.
+package: build-linux build-windows
+	@cd $(BUILD_LINUX) && cpack
+	@cd $(BUILD_WINDOWS) && cpack
 
 # The benchmark (Release, -O2): prints the measured table and the speed targets, and fails when
 # one does not hold. Not part of `make test`: its figures depend on the machine.

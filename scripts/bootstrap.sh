@@ -9,7 +9,7 @@ packages=(
     libgtest-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev valgrind
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-    wine64 dpkg-dev patch
+    wine64 dpkg-dev patch python3
 )
 
 missing=()
