@@ -83,6 +83,30 @@ TEST(ValueForms, EachTypeWritesExactlyItsBytes) {
     }
 }
 
+// A host buffer smaller than a fixed-size form gets nothing at all, and the field no value.
+TEST(ValueForms, FixedSizeFormsNeverPassTheHostsSize) {
+    const PluginModule& module = PluginModule::Get();
+    const TempFile file(FormsPackage());
+    struct Form {
+        int field;
+        int type;
+        int bytes;
+    };
+    const Form forms[] = {{32, 1, 4}, {36, 6, 4}, {40, 5, 6}, {11, 10, 8}};
+    for (const Form& form : forms) {
+        for (int size = 0; size <= 7; ++size) {
+            SCOPED_TRACE("field " + std::to_string(form.field) + ", " + std::to_string(size) +
+                         " bytes");
+            const auto answer = module.Value(file.path(), form.field, 0, size);
+            const bool fits = size >= form.bytes;
+            EXPECT_EQ(answer.result, fits ? form.type : -3);
+            for (int i = fits ? form.bytes : 0; i < size; ++i) {
+                EXPECT_EQ(answer.bytes[static_cast<size_t>(i)], 0xCC) << "byte " << i;
+            }
+        }
+    }
+}
+
 TEST(ValueForms, StringsAreCutToTheBufferAndTinyBuffersGetNothing) {
     const PluginModule& module = PluginModule::Get();
     const TempFile file(FormsPackage());
