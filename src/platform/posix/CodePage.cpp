@@ -1,5 +1,7 @@
 #include "platform/CodePage.h"
 
+#include "platform/AsciiText.h"
+
 #include <iconv.h>
 #include <langinfo.h>
 
@@ -150,15 +152,6 @@ std::string IconvName(unsigned codePage) {
     }
 }
 
-bool IsAscii(const char* text) {
-    for (; *text != '\0'; ++text) {
-        if (static_cast<unsigned char>(*text) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::string ConvertTo(const char* utf8, const std::string& target) {
     const std::u32string codePoints = DecodeUtf8(utf8 == nullptr ? "" : utf8);
     std::string out;
@@ -188,7 +181,7 @@ std::string ProcessAnsiName() {
 std::string Utf8ToProcessAnsi(const char* utf8) {
     // ASCII is the same in every character set the conversion knows, and most property texts
     // are ASCII: they need no decoding.
-    if (utf8 == nullptr || IsAscii(utf8)) {
+    if (utf8 == nullptr || IsAsciiText(utf8)) {
         return utf8 != nullptr ? std::string(utf8) : std::string();
     }
     // The host's locale plays the part of the Windows ANSI code page.

@@ -1,5 +1,7 @@
 #include "platform/CodePage.h"
 
+#include "platform/AsciiText.h"
+
 #include "platform/win32/WindowsApi.h"
 
 #include <string>
@@ -41,6 +43,11 @@ std::string ProcessAnsiName() {
 }
 
 std::string Utf8ToProcessAnsi(const char* utf8) {
+    // Every ANSI code page holds ASCII as it is, and most property texts are ASCII: they need no
+    // round trip through UTF-16.
+    if (utf8 == nullptr || IsAsciiText(utf8)) {
+        return utf8 != nullptr ? std::string(utf8) : std::string();
+    }
     return ConvertUtf8(utf8, CP_ACP);
 }
 
