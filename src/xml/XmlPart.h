@@ -53,7 +53,6 @@ PartFilter BoundedTreeFilter();
 // mark or declaration), UTF-8 otherwise.
 TiXmlEncoding PartEncoding(const std::string& text);
 
-
 // The text of an element's first child when that child is a text node, else null.
 const char* FirstChildText(const TiXmlNode& element);
 
