@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string_view>
 #include <vector>
 
 #include "package/ZipFormat.h"
@@ -60,11 +61,14 @@ ScanStatus ZipArchive::FindEndRecord(uint64_t& position) {
     if (area <= 4) {
         return ReadError;
     }
-    const uint64_t areaStart = size - area;
-    std::vector<unsigned char> bytes(static_cast<size_t>(area));
-    if (file_->ReadAt(areaStart, bytes.data(), bytes.size()) != bytes.size()) {
+    fileSize_ = size;
+    const unsigned char* tail = nullptr;
+    size_t tailSize = 0;
+    uint64_t areaStart = 0;
+    if (!file_->KeepTail(area, tail, tailSize, areaStart) || tailSize != area) {
         return ReadError;
     }
+    const std::basic_string_view<unsigned char> bytes(tail, tailSize);
     // The signature nearest the end wins; one at the very start of the file counts as none.
     for (size_t at = bytes.size() - 4;; --at) {
         if (HasSignature(bytes.data() + at, EndRecordSignature) && areaStart + at != 0) {
@@ -83,7 +87,7 @@ ScanStatus ZipArchive::ReadEndRecord() {
         return ReadError;
     }
     unsigned char record[EndRecordSize];
-    if (file_->ReadAt(position, record, sizeof record) != sizeof record) {
+    if (!ReadExactly(position, record, sizeof record)) {
         return ReadError;
     }
     const uint32_t diskNumber = Read16(record + 4);
@@ -111,13 +115,17 @@ ScanStatus ZipArchive::ReadEndRecord() {
     return ScanOk;
 }
 
+bool ZipArchive::ReadExactly(uint64_t position, unsigned char* buffer, size_t length) const {
+    return file_->ReadAt(position, buffer, length) == length;
+}
+
 bool ZipArchive::FindZip64Records(uint64_t endRecordPos, uint64_t& recordPos) const {
     if (endRecordPos < Zip64LocatorSize + Zip64EndRecordUsualSize) {
         return false;
     }
     const uint64_t locatorPos = endRecordPos - Zip64LocatorSize;
     unsigned char locator[Zip64LocatorSize];
-    if (file_->ReadAt(locatorPos, locator, sizeof locator) != sizeof locator ||
+    if (!ReadExactly(locatorPos, locator, sizeof locator) ||
         !HasSignature(locator, Zip64LocatorSignature)) {
         return false;
     }
@@ -138,7 +146,7 @@ bool ZipArchive::Zip64RecordEndsAt(uint64_t candidate, uint64_t locatorPos) cons
         return false;
     }
     unsigned char lead[Zip64EndRecordLead];
-    return file_->ReadAt(candidate, lead, sizeof lead) == sizeof lead &&
+    return ReadExactly(candidate, lead, sizeof lead) &&
            HasSignature(lead, Zip64EndRecordSignature) &&
            Read64(lead + 4) == locatorPos - candidate - Zip64EndRecordLead;
 }
@@ -197,8 +205,7 @@ ZipResult ZipArchive::FillEntry(int32_t index, ZipEntry& entry) const {
         return ZipDamaged;
     }
     // The local extra field must lie within the file, as the member's data behind it must.
-    uint64_t size = 0;
-    if (!file_->Size(size) || layout.dataOffset + prefixLength_ > size) {
+    if (layout.dataOffset + prefixLength_ > fileSize_) {
         return ZipReadFailed;
     }
     entry.index = index;
@@ -211,6 +218,11 @@ ZipResult ZipArchive::FillEntry(int32_t index, ZipEntry& entry) const {
 }
 
 ScanStatus ZipArchive::CheckLocalHeader(int32_t index, LocalLayout& layout) const {
+    // A member is described, then opened: its local header is read once for both.
+    if (index == checkedIndex_) {
+        layout = checkedLayout_;
+        return ScanOk;
+    }
     const DirectoryEntry* const member = EntryAt(index);
     if (member == nullptr) {
         return BadParameter;
@@ -248,6 +260,8 @@ ScanStatus ZipArchive::CheckLocalHeader(int32_t index, LocalLayout& layout) cons
     if (directory_.ReachesAnother(index, layout.dataOffset + central.compressedSize)) {
         return BadArchive;
     }
+    checkedIndex_ = index;
+    checkedLayout_ = layout;
     return ScanOk;
 }
 

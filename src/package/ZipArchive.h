@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "package/CentralDirectory.h"
 #include "package/MemberReader.h"
@@ -54,6 +55,7 @@ class ZipArchive {
     // Where a ZIP64 end record stands that ends at a locator right before the end record at
     // `endRecordPos`; false when there is none.
     bool FindZip64Records(uint64_t endRecordPos, uint64_t& recordPos) const;
+    bool ReadExactly(uint64_t position, unsigned char* buffer, size_t length) const;
     bool Zip64RecordEndsAt(uint64_t candidate, uint64_t locatorPos) const;
 
     // The directory entry of member `index`, or null when the walk did not reach it.
@@ -78,6 +80,10 @@ class ZipArchive {
     ZipEntry cachedEntry_;
     int32_t cachedIndex_ = -1;
     RequestBudget budget_;
+    uint64_t fileSize_ = 0;
+    // The member whose local header was checked last, and where it puts the data.
+    mutable int32_t checkedIndex_ = -1;
+    mutable LocalLayout checkedLayout_;
 };
 
 }  // namespace quillet

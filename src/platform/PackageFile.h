@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/FileStamp.h"
 
@@ -30,12 +31,24 @@ class PackageFile {
     // Reads up to `length` bytes from the absolute `position`; answers how many arrived, fewer
     // at the end of the file or when the system fails the read.
     size_t ReadAt(uint64_t position, void* buffer, size_t length);
+    // The file's last `length` bytes (all of a shorter file), read once and kept: later reads
+    // within them cost no system call. A package keeps its directory, and a small one all its
+    // members, at its end. False when the system cannot deliver them.
+    bool KeepTail(uint64_t length, const unsigned char*& bytes, size_t& size, uint64_t& start);
 
   private:
     PackageFile(intptr_t handle, bool seekable) : handle_(handle), seekable_(seekable) {}
 
     intptr_t handle_;
     bool seekable_;
+    // ReadAt without the kept tail.
+    size_t ReadFromSystem(uint64_t position, void* buffer, size_t length);
+
+    std::vector<unsigned char> tail_;
+    uint64_t tailStart_ = 0;
+    // What the system told of the file when it was opened, where it keeps that at hand.
+    FileStamp stamp_;
+    bool stamped_ = false;
 };
 
 }  // namespace quillet::platform

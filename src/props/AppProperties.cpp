@@ -35,15 +35,12 @@ std::string TitlesOfPartsSize(const TiXmlDocument& document) {
 
 std::string ReadAppElement(const std::string& partText, const char* elementName) {
     TiXmlDocument document;
-    return ParseXmlPart(document, partText, PartTree::Bounded)
-               ? AppElementText(document, elementName)
-               : std::string();
+    return ParseXmlPart(document, partText) ? AppElementText(document, elementName) : std::string();
 }
 
 std::string ReadTitlesOfPartsSize(const std::string& partText) {
     TiXmlDocument document;
-    return ParseXmlPart(document, partText, PartTree::Bounded) ? TitlesOfPartsSize(document)
-                                                               : std::string();
+    return ParseXmlPart(document, partText) ? TitlesOfPartsSize(document) : std::string();
 }
 
 int32_t ParseCount(const std::string& text) {
@@ -73,7 +70,7 @@ void AppProperties::Load(ZipArchive& archive) {
     const std::string partText =
         ReadPartText(archive, "docProps/app.xml", BoundedTreeFilter()).value_or("");
     TiXmlDocument document;
-    const bool parsed = ParseXmlPart(document, partText, PartTree::Bounded);
+    const bool parsed = ParseXmlPart(document, partText);
     // Only the presence of the workbook part is tested: it tells that the titles are sheets.
     const bool workbook = HasMember(archive, "xl/workbook.xml");
     for (const FieldRow& row : FieldRows) {

@@ -21,7 +21,7 @@ std::string CoreElementText(const TiXmlDocument& document, const char* elementNa
 
 std::string ReadCoreElement(const std::string& partText, const char* elementName) {
     TiXmlDocument document;
-    if (!ParseXmlPart(document, partText, PartTree::Bounded)) {
+    if (!ParseXmlPart(document, partText)) {
         return std::string();
     }
     return CoreElementText(document, elementName);
@@ -30,7 +30,7 @@ std::string ReadCoreElement(const std::string& partText, const char* elementName
 void CoreProperties::Load(ZipArchive& archive) {
     const auto partText = ReadPartText(archive, "docProps/core.xml", BoundedTreeFilter());
     TiXmlDocument document;
-    if (!partText || !ParseXmlPart(document, *partText, PartTree::Bounded)) {
+    if (!partText || !ParseXmlPart(document, *partText)) {
         return;
     }
     // One parse serves every lookup: each would parse the same text to the same tree.

@@ -41,7 +41,7 @@ void AppendShapeTree(const TiXmlElement& shapeTree, BoundedText& result) {
 void AppendSlide(ZipArchive& archive, const std::string& partName, BoundedText& result) {
     const auto partText = ReadPartText(archive, partName.c_str(), BoundedTreeFilter());
     TiXmlDocument document;
-    if (!partText || !ParseXmlPart(document, *partText, PartTree::Bounded)) {
+    if (!partText || !ParseXmlPart(document, *partText)) {
         return;
     }
     const TiXmlElement* slide = document.FirstChildElement("p:sld");

@@ -13,7 +13,7 @@ void DocumentText::BuildTitles() {
                               ? ReadPartText(*archive_, "docProps/app.xml", BoundedTreeFilter())
                               : std::nullopt;
     TiXmlDocument document;
-    if (partText && ParseXmlPart(document, *partText, PartTree::Bounded)) {
+    if (partText && ParseXmlPart(document, *partText)) {
         const TiXmlElement* root = document.FirstChildElement("Properties");
         const TiXmlElement* parts =
             root != nullptr ? root->FirstChildElement("TitlesOfParts") : nullptr;

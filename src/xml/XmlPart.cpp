@@ -43,10 +43,7 @@ PartFilter BoundedTreeFilter() {
     };
 }
 
-bool ParseXmlPart(TiXmlDocument& document, const std::string& text, PartTree tree) {
-    if (tree == PartTree::Bounded && TreeBytesBound(text) > MaxBoundedTreeBytes) {
-        return false;
-    }
+bool ParseXmlPart(TiXmlDocument& document, const std::string& text) {
     // TinyXML steps over a UTF-8 sequence by the length its lead byte announces, even past the
     // terminating NUL of a text that ends inside one; enough NULs behind the text stop it there.
     std::string padded;

@@ -21,31 +21,22 @@ static_assert(MaxXmlNesting == TIXML_MAX_ELEMENT_DEPTH,
 // attribute with all earlier ones of its element.
 constexpr int MaxXmlAttributes = TIXML_MAX_ATTRIBUTES;
 
-// What a part parsed into one tree may cost.
-enum class PartTree {
-    // The properties and the slides: refused, unparsed, when their tree could pass
-    // MaxBoundedTreeBytes.
-    Bounded,
-    // The body, the worksheets and the shared strings: bounded by the part size alone.
-    Unbounded,
-};
-
-// About 32 MiB of tree: far above any real properties part or slide.
+// About 32 MiB of tree: far above any real properties part or slide. The properties and the
+// slides are read through BoundedTreeFilter; the body, the worksheets and the shared strings are
+// bounded by the part size alone.
 constexpr uint64_t MaxBoundedTreeBytes = uint64_t{32} << 20;
 
 // Parses a part's text the one way every reader does (encoding taken from a byte-order mark or
-// the declaration, default white-space condensing). False when the part does not parse, or is
-// refused as too large a tree.
-bool ParseXmlPart(TiXmlDocument& document, const std::string& text,
-                  PartTree tree = PartTree::Unbounded);
+// the declaration, default white-space condensing). False when the part does not parse.
+bool ParseXmlPart(TiXmlDocument& document, const std::string& text);
 
 // The most memory TinyXML's tree of the text can take, counted without parsing: every node
 // starts at a '<' (an element, with the text node that may follow it), every attribute needs an
 // '=', and the texts are at most the part's own bytes.
 uint64_t TreeBytesBound(std::string_view text);
 
-// A filter for reading a part that is parsed whole under PartTree::Bounded: it refuses the part
-// as soon as what was read of it could make too large a tree, so a huge part costs one piece of
+// A filter for reading a part whose tree is kept whole: it refuses the part as soon as what was
+// read of it could make a tree above MaxBoundedTreeBytes, so a huge part costs one piece of
 // memory, not the part.
 PartFilter BoundedTreeFilter();
 

@@ -113,18 +113,19 @@ TEST(TreeBytesBound, CountsEveryNodeStartAndAttribute) {
     EXPECT_LT(fed, MaxBoundedTreeBytes + TreeBytesBound(piece) + 1);
 }
 
-TEST(ParseXmlPart, BoundedPartsRefuseTreesTooLargeButParseRealOnes) {
+// Properties read through the filter: a flood of elements is refused before it is read whole,
+// a real part is read as it is.
+TEST_F(PartPieces, BoundedPartsRefuseTreesTooLargeButReadRealOnes) {
     std::string flood = "<cp:coreProperties><dc:title>T</dc:title>";
     for (int i = 0; i < 100'000; ++i)
         flood += "<a/>";
     flood += "</cp:coreProperties>";
-    TiXmlDocument bounded;
-    EXPECT_FALSE(ParseXmlPart(bounded, flood, PartTree::Bounded));
-    TiXmlDocument unbounded;
-    EXPECT_TRUE(ParseXmlPart(unbounded, flood, PartTree::Unbounded));
-    TiXmlDocument real;
-    EXPECT_TRUE(
-        ParseXmlPart(real, test::ExtendedProperties("<Pages>3</Pages>"), PartTree::Bounded));
+    const std::string real = test::ExtendedProperties("<Pages>3</Pages>");
+    ZipArchive& archive =
+        Open(PackageBuilder().AddDeflated("flood.xml", flood).AddDeflated("real.xml", real));
+    EXPECT_EQ(ReadPartText(archive, "flood.xml", BoundedTreeFilter()), std::nullopt);
+    EXPECT_EQ(ReadPartText(archive, "flood.xml"), flood);
+    EXPECT_EQ(ReadPartText(archive, "real.xml", BoundedTreeFilter()), real);
 }
 
 // A shared string referenced by every cell counts each time: the text ends at its limit, and

@@ -63,7 +63,7 @@ bool PackageFile::ReadStamp(FileStamp& stamp) const {
     return seekable_ && StampOfHandle(ToHandle(handle_), stamp);
 }
 
-size_t PackageFile::ReadAt(uint64_t position, void* buffer, size_t length) {
+size_t PackageFile::ReadFromSystem(uint64_t position, void* buffer, size_t length) {
     SetLastError(NO_ERROR);
     if (length == 0 || !SeekTo(ToHandle(handle_), position)) {
         return 0;
