@@ -21,6 +21,7 @@
 #include <quillet/content_plugin.h>
 
 #include "BenchInputs.h"
+#include "StreamingTargets.h"
 #include "package/ZipArchive.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/PackageFile.h"
@@ -446,6 +447,15 @@ int main(int argc, char** argv) {
     arguments.insert(arguments.begin() + 1, interleave);
     int count = static_cast<int>(arguments.size());
     benchmark::Initialize(&count, arguments.data());
+    // `make bench` names the folder where the real producers' files were written.
+    const std::string producerFlag = "--producer_inputs=";
+    std::string producerDirectory;
+    for (int i = 1; i < count; ++i) {
+        const std::string argument = arguments[static_cast<size_t>(i)];
+        if (argument.rfind(producerFlag, 0) == 0) {
+            producerDirectory = argument.substr(producerFlag.size());
+        }
+    }
     // A host in a UTF-8 locale: the module answers in the host's character set.
     std::setlocale(LC_ALL, "C.UTF-8");
 
@@ -475,6 +485,9 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     const bool ok = Summarize(context, reporter);
+    // After the summary, so that what fails the run is printed first; never changes the status.
+    ReportStreamingTargets(
+        {context.value, QUILLET_HOST_PATH, producerDirectory, directory.string()});
     std::filesystem::remove_all(directory);
     return ok ? 0 : 1;
 }
