@@ -239,10 +239,15 @@ BenchInput MakeOneWordDocument(const std::string& directory, const std::string& 
     body.reserve(static_cast<size_t>(paragraphs) * 60);
     body += XmlDeclaration;
     body += BodyStart;
+    // A short cycle of words: the part deflates as far as deflate goes, so a small file stands
+    // for a large part, as it does for the tree a hostile file asks for.
+    std::vector<std::string> cycle;
+    for (int i = 0; i < 35; ++i) {
+        cycle.push_back("<w:p><w:pPr/><w:r><w:rPr/><w:t>" + std::string(words.Next()) +
+                        "</w:t></w:r></w:p>");
+    }
     for (int i = 0; i < paragraphs; ++i) {
-        body += "<w:p><w:pPr/><w:r><w:rPr/><w:t>";
-        body += words.Next();
-        body += "</w:t></w:r></w:p>";
+        body += cycle[static_cast<size_t>(i) % cycle.size()];
     }
     body += BodyEnd;
     return WriteDocument(directory, label, std::move(body), 1);
@@ -360,7 +365,8 @@ BenchInput MakeWorkbook(const std::string& directory, const std::string& label, 
 }
 
 // Rows of five small numbers: the most cells per byte of text a sheet holds, and so the most
-// tree per byte of XML.
+// tree per byte of XML. The rows repeat in a short cycle (without row numbers, which the reader
+// does not look at), so that the part deflates as far as deflate goes.
 BenchInput MakeNumberSheetWorkbook(const std::string& directory, const std::string& label,
                                    int rows) {
     Words words;
@@ -371,14 +377,18 @@ BenchInput MakeNumberSheetWorkbook(const std::string& directory, const std::stri
         "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
         "<dimension ref=\"A1:E" +
         std::to_string(rows) + "\"/><sheetData>";
+    std::vector<std::string> cycle;
     uint32_t value = 12345;
-    for (int row = 1; row <= rows; ++row) {
-        sheet += "<row r=\"" + std::to_string(row) + "\">";
+    for (int row = 0; row < 20; ++row) {
+        std::string cells = "<row spans=\"1:5\">";
         for (int column = 0; column < 5; ++column) {
             value = value * 1103515245u + 12345u;
-            sheet += "<c t=\"n\"><v>" + std::to_string((value >> 16) % 100) + "</v></c>";
+            cells += "<c t=\"n\"><v>" + std::to_string((value >> 16) % 100) + "</v></c>";
         }
-        sheet += "</row>";
+        cycle.push_back(cells + "</row>");
+    }
+    for (int row = 0; row < rows; ++row) {
+        sheet += cycle[static_cast<size_t>(row) % cycle.size()];
     }
     sheet += "</sheetData></worksheet>";
     std::vector<std::string> sheetParts;
