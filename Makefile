@@ -6,7 +6,7 @@ BUILD_WINDOWS := build/windows
 BUILD_BENCH := build/bench
 
 .PHONY: run test check bootstrap tinyxml build-linux test-linux build-windows test-windows \
-	build-sanitize test-sanitize build-bench bench build-fuzz fuzz fuzz-smoke package
+	build-sanitize test-sanitize build-bench bootstrap-bench bench build-fuzz fuzz fuzz-smoke package
 
 bootstrap:
 	@scripts/bootstrap.sh
@@ -55,13 +55,26 @@ package: build-linux build-windows
 	@cd $(BUILD_WINDOWS) && cpack
 
 # The benchmark (Release, -O2): prints the measured table and the speed targets, and fails when
-# one does not hold. Not part of `make test`: its figures depend on the machine.
+# one does not hold. Not part of `make test`: its figures depend on the machine. Its section on
+# the streaming readers only reports its targets, and needs files written by openpyxl and
+# python-docx and the programs it is compared with (scripts/bootstrap-bench.sh installs them).
 build-bench: tinyxml
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench
 
-bench: build-bench
-	@$(BUILD_BENCH)/bench/quillet_bench $(BENCH_ARGS)
+BENCH_INPUTS := $(BUILD_BENCH)/producer-inputs
+
+bootstrap-bench:
+	@scripts/bootstrap-bench.sh
+
+# Written again only when the script that writes them changes.
+$(BENCH_INPUTS)/written: bench/producer_inputs.py | bootstrap-bench
+	@echo "writing the openpyxl and python-docx inputs into $(BENCH_INPUTS)"
+	@bench/producer_inputs.py $(BENCH_INPUTS)
+	@touch $@
+
+bench: build-bench $(BENCH_INPUTS)/written
+	@$(BUILD_BENCH)/bench/quillet_bench --producer_inputs=$(BENCH_INPUTS) $(BENCH_ARGS)
 
 # libFuzzer targets (clang), seeded from the real documents and small built packages. Each target
 # runs FUZZ_SECONDS (make fuzz) or a few seconds (make fuzz-smoke, part of make test); a finding

@@ -179,21 +179,15 @@ std::string WordParagraph(Words& words, int index) {
     return paragraph;
 }
 
-BenchInput MakeDocument(const std::string& directory, const std::string& label,
-                        size_t minimumBodySize, size_t copies) {
-    Words words;
-    std::string body;
-    body.reserve(minimumBodySize + 4096);
-    body += XmlDeclaration;
-    body +=
-        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
-        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><w:body>";
-    for (int i = 0; body.size() < minimumBodySize; ++i) {
-        body += WordParagraph(words, i);
-    }
-    body +=
-        "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1440\" "
-        "w:right=\"1440\" w:bottom=\"1440\" w:left=\"1440\"/></w:sectPr></w:body></w:document>";
+constexpr const char* BodyStart =
+    "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><w:body>";
+constexpr const char* BodyEnd =
+    "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1440\" "
+    "w:right=\"1440\" w:bottom=\"1440\" w:left=\"1440\"/></w:sectPr></w:body></w:document>";
+
+BenchInput WriteDocument(const std::string& directory, const std::string& label, std::string body,
+                         size_t copies) {
     const size_t pages = body.size() / 9000 + 1;
     const std::string counts = "<Pages>" + std::to_string(pages) + "</Pages><Words>" +
                                std::to_string(body.size() / 40) + "</Words><Characters>" +
@@ -220,6 +214,43 @@ BenchInput MakeDocument(const std::string& directory, const std::string& label,
                     "main\"><w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\">"
                     "<w:name w:val=\"Normal\"/></w:style></w:styles>");
     return package.Write(directory, label, ".docx", copies);
+}
+
+BenchInput MakeDocument(const std::string& directory, const std::string& label,
+                        size_t minimumBodySize, size_t copies) {
+    Words words;
+    std::string body;
+    body.reserve(minimumBodySize + 4096);
+    body += XmlDeclaration;
+    body += BodyStart;
+    for (int i = 0; body.size() < minimumBodySize; ++i) {
+        body += WordParagraph(words, i);
+    }
+    body += BodyEnd;
+    return WriteDocument(directory, label, std::move(body), copies);
+}
+
+// One word in one run in each paragraph: the most elements per byte of text a body holds, and
+// so the most tree per byte of XML.
+BenchInput MakeOneWordDocument(const std::string& directory, const std::string& label,
+                               int paragraphs) {
+    Words words;
+    std::string body;
+    body.reserve(static_cast<size_t>(paragraphs) * 60);
+    body += XmlDeclaration;
+    body += BodyStart;
+    // A short cycle of words: the part deflates as far as deflate goes, so a small file stands
+    // for a large part, as it does for the tree a hostile file asks for.
+    std::vector<std::string> cycle;
+    for (int i = 0; i < 35; ++i) {
+        cycle.push_back("<w:p><w:pPr/><w:r><w:rPr/><w:t>" + std::string(words.Next()) +
+                        "</w:t></w:r></w:p>");
+    }
+    for (int i = 0; i < paragraphs; ++i) {
+        body += cycle[static_cast<size_t>(i) % cycle.size()];
+    }
+    body += BodyEnd;
+    return WriteDocument(directory, label, std::move(body), 1);
 }
 
 std::string ColumnName(int column) {
@@ -262,9 +293,7 @@ std::string SheetXml(Words& words, int sharedCount, int rows, size_t minimumSize
            "bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/></worksheet>";
 }
 
-BenchInput MakeWorkbook(const std::string& directory, const std::string& label, int sheets,
-                        int rows, size_t minimumSheetSize, int sharedCount, size_t copies) {
-    Words words;
+std::string SharedStringsXml(Words& words, int sharedCount) {
     std::string shared = std::string(XmlDeclaration) +
                          "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
                          "main\" count=\"" +
@@ -273,8 +302,12 @@ BenchInput MakeWorkbook(const std::string& directory, const std::string& label, 
     for (int i = 0; i < sharedCount; ++i) {
         shared += "<si><t>" + words.Sentence(1 + i % 4) + "</t></si>";
     }
-    shared += "</sst>";
+    return shared + "</sst>";
+}
 
+BenchInput WriteWorkbook(const std::string& directory, const std::string& label, std::string shared,
+                         std::vector<std::string> sheetParts, size_t copies) {
+    const int sheets = static_cast<int>(sheetParts.size());
     std::vector<std::string> titles;
     std::string sheetList;
     std::string sheetRels;
@@ -315,9 +348,52 @@ BenchInput MakeWorkbook(const std::string& directory, const std::string& label, 
     package.Add("xl/sharedStrings.xml", std::move(shared), Package::Role::Content);
     for (int i = 1; i <= sheets; ++i) {
         package.Add("xl/worksheets/sheet" + std::to_string(i) + ".xml",
-                    SheetXml(words, sharedCount, rows, minimumSheetSize), Package::Role::Content);
+                    std::move(sheetParts[static_cast<size_t>(i - 1)]), Package::Role::Content);
     }
     return package.Write(directory, label, ".xlsx", copies);
+}
+
+BenchInput MakeWorkbook(const std::string& directory, const std::string& label, int sheets,
+                        int rows, size_t minimumSheetSize, int sharedCount, size_t copies) {
+    Words words;
+    std::string shared = SharedStringsXml(words, sharedCount);
+    std::vector<std::string> sheetParts;
+    for (int i = 1; i <= sheets; ++i) {
+        sheetParts.push_back(SheetXml(words, sharedCount, rows, minimumSheetSize));
+    }
+    return WriteWorkbook(directory, label, std::move(shared), std::move(sheetParts), copies);
+}
+
+// Rows of five small numbers: the most cells per byte of text a sheet holds, and so the most
+// tree per byte of XML. The rows repeat in a short cycle (without row numbers, which the reader
+// does not look at), so that the part deflates as far as deflate goes.
+BenchInput MakeNumberSheetWorkbook(const std::string& directory, const std::string& label,
+                                   int rows) {
+    Words words;
+    std::string sheet;
+    sheet.reserve(static_cast<size_t>(rows) * 140);
+    sheet += XmlDeclaration;
+    sheet +=
+        "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+        "<dimension ref=\"A1:E" +
+        std::to_string(rows) + "\"/><sheetData>";
+    std::vector<std::string> cycle;
+    uint32_t value = 12345;
+    for (int row = 0; row < 20; ++row) {
+        std::string cells = "<row spans=\"1:5\">";
+        for (int column = 0; column < 5; ++column) {
+            value = value * 1103515245u + 12345u;
+            cells += "<c t=\"n\"><v>" + std::to_string((value >> 16) % 100) + "</v></c>";
+        }
+        cycle.push_back(cells + "</row>");
+    }
+    for (int row = 0; row < rows; ++row) {
+        sheet += cycle[static_cast<size_t>(row) % cycle.size()];
+    }
+    sheet += "</sheetData></worksheet>";
+    std::vector<std::string> sheetParts;
+    sheetParts.push_back(std::move(sheet));
+    return WriteWorkbook(directory, label, SharedStringsXml(words, 1), std::move(sheetParts), 1);
 }
 
 std::string SlideXml(Words& words, int number) {
@@ -409,6 +485,20 @@ std::vector<BenchInput> GenerateInputs(const std::string& directory, size_t copi
     inputs.push_back(
         MakeWorkbook(directory, "large workbook", 1, 1, 21 * 1024 * 1024, 4000, copies));
     inputs.push_back(MakePresentation(directory, "large presentation", 500, copies));
+    return inputs;
+}
+
+std::vector<BenchInput> GenerateLargestInputs(const std::string& directory) {
+    std::vector<BenchInput> inputs;
+    inputs.push_back(MakeNumberSheetWorkbook(directory, "60 MB sheet", 472000));
+    inputs.push_back(MakeOneWordDocument(directory, "60 MB body", 1100000));
+    for (BenchInput& input : inputs) {
+        // Only the files are measured: the parts' names stay, their bytes need not.
+        for (GeneratedPart& part : input.contentParts) {
+            part.text = std::string();
+            part.deflated = std::string();
+        }
+    }
     return inputs;
 }
 

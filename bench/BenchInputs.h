@@ -27,4 +27,9 @@ struct BenchInput {
 // Writes the three typical and three large inputs into `directory`, `copies` files each.
 std::vector<BenchInput> GenerateInputs(const std::string& directory, size_t copies);
 
+// Writes, one copy each, a workbook whose one sheet is rows of small numbers and a document whose
+// body is one-word paragraphs, each part just under the 64 MiB a part may have: the largest
+// trees a reader is asked to build today. The parts keep their names but not their bytes.
+std::vector<BenchInput> GenerateLargestInputs(const std::string& directory);
+
 }  // namespace quillet::bench

@@ -1,0 +1,221 @@
+#include "StreamingTargets.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "BenchInputs.h"
+#include "ChildMeasure.h"
+#include "package/ZipArchive.h"
+#include "platform/PackageFile.h"
+
+namespace quillet::bench {
+namespace {
+
+// quillet-host's default: the host pages the text through this many bytes at a time.
+constexpr int HostBufferSize = 2048;
+// A large input costs seconds and gigabytes per transfer today: few repetitions.
+constexpr int LargeRuns = 2;
+constexpr int ProducerRuns = 3;
+constexpr int ProcessRuns = 3;
+constexpr double MiB = 1024.0 * 1024.0;
+
+constexpr double PeerSpeedupTarget = 3.0;
+constexpr double PeerSpeedupAim = 5.0;
+constexpr double DocumentPeerSpeedupTarget = 1.5;
+constexpr double LargestSecondsTarget = 1.5;
+constexpr double LargestPeakAboveTextMiB = 64.0;
+
+struct Input {
+    std::string label;
+    std::string path;
+    std::string mainPart;  // the part that dominates the text: a sheet or the document body
+    int runs = 1;
+    TransferCost transfer;
+};
+
+size_t PartSize(const std::string& path, const std::string& part) {
+    const auto archive = ZipArchive::Open(platform::PackageFile::Open(path.c_str()));
+    int32_t index = 0;
+    ZipEntry entry;
+    if (!archive || archive->FindMember(part.c_str(), index, entry) != ZipOk) {
+        return 0;
+    }
+    return static_cast<size_t>(entry.uncompressedSize);
+}
+
+size_t FileSize(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<size_t>(size);
+}
+
+std::string Mebibytes(size_t bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / MiB);
+    return text;
+}
+
+std::string Kibibytes(size_t bytes) {
+    return std::to_string(bytes / 1024) + " KiB";
+}
+
+std::string Duration(double seconds) {
+    char text[32];
+    if (seconds >= 1) {
+        std::snprintf(text, sizeof text, "%.2f s", seconds);
+    } else {
+        std::snprintf(text, sizeof text, "%.0f ms", seconds * 1e3);
+    }
+    return text;
+}
+
+void PrintTransfers(std::vector<Input>& inputs, const StreamingSetup& setup) {
+    std::printf(
+        "\nWhole \"Content\" transfers through the exports (%d-byte buffer), each in a child "
+        "process: thread CPU time (least of %d runs, %d for the largest inputs) and peak resident "
+        "memory above the transfer's start (the largest of the runs)\n\n",
+        HostBufferSize, ProducerRuns, LargeRuns);
+    std::printf(
+        "| input | package | main part XML | text | transfer | peak above start |\n"
+        "|---|---|---|---|---|---|\n");
+    for (Input& input : inputs) {
+        input.transfer = CheapestTransferOf(setup.value, input.path, HostBufferSize, input.runs);
+        if (!input.transfer.ok) {
+            std::printf("| %s | not measured: %s |\n", input.label.c_str(),
+                        input.transfer.failure.c_str());
+            continue;
+        }
+        std::printf("| %s | %s | %s | %s | %s | %s |\n", input.label.c_str(),
+                    Kibibytes(FileSize(input.path)).c_str(),
+                    Kibibytes(PartSize(input.path, input.mainPart)).c_str(),
+                    Kibibytes(input.transfer.textBytes).c_str(),
+                    Duration(input.transfer.cpuSeconds).c_str(),
+                    Mebibytes(input.transfer.peakAbove).c_str());
+        std::fflush(stdout);
+    }
+}
+
+struct Comparison {
+    std::string label;
+    std::string file;
+    std::vector<std::string> peer;  // the peer's command line
+    ProcessRun module;
+    ProcessRun other;
+};
+
+void PrintRun(const std::string& label, const std::string& program, const ProcessRun& run) {
+    if (!run.ok) {
+        std::printf("| %s | %s | not measured: %s |\n", label.c_str(), program.c_str(),
+                    run.failure.c_str());
+        return;
+    }
+    std::printf("| %s | %s | %s | %s | %s |\n", label.c_str(), program.c_str(),
+                Duration(run.wallSeconds).c_str(), Duration(run.cpuSeconds).c_str(),
+                Mebibytes(run.peakResident).c_str());
+}
+
+void PrintComparisons(std::vector<Comparison>& comparisons, const StreamingSetup& setup) {
+    std::printf(
+        "\nProcess to process, output to /dev/null: wall clock from start to exit (least of %d "
+        "runs), the child's user and system CPU time and its peak resident size in that run\n\n",
+        ProcessRuns);
+    std::printf("| file | program | wall | CPU | peak resident |\n|---|---|---|---|---|\n");
+    for (Comparison& comparison : comparisons) {
+        comparison.module = FastestOf(
+            {setup.hostPath, "--raw", "--field", "Content", comparison.file}, ProcessRuns);
+        comparison.other = FastestOf(comparison.peer, ProcessRuns);
+        PrintRun(comparison.label, "quillet-host --raw --field Content", comparison.module);
+        PrintRun(comparison.label, comparison.peer.front(), comparison.other);
+        std::fflush(stdout);
+    }
+}
+
+void PrintTarget(const std::string& what, const std::string& measured, const std::string& target,
+                 bool holds) {
+    std::printf("  %-62s %12s  %-22s %s\n", what.c_str(), measured.c_str(), target.c_str(),
+                holds ? "holds" : "not yet");
+}
+
+void PrintSpeedupTarget(const Comparison& comparison, double target, double aim) {
+    const std::string what = comparison.label + ": " + comparison.peer.front() + " / module";
+    if (!comparison.module.ok || !comparison.other.ok) {
+        std::printf("  %-62s not measured\n", what.c_str());
+        return;
+    }
+    const double speedup = comparison.other.wallSeconds / comparison.module.wallSeconds;
+    char measured[32], goal[48];
+    std::snprintf(measured, sizeof measured, "%.2f", speedup);
+    if (aim > target) {
+        std::snprintf(goal, sizeof goal, ">= %.1f (aim %.1f)", target, aim);
+    } else {
+        std::snprintf(goal, sizeof goal, ">= %.1f", target);
+    }
+    PrintTarget(what, measured, goal, speedup >= target);
+}
+
+void PrintLargestTargets(const Input& input) {
+    if (!input.transfer.ok) {
+        std::printf("  %-62s not measured\n", input.label.c_str());
+        return;
+    }
+    char goal[48];
+    std::snprintf(goal, sizeof goal, "< %.1f s", LargestSecondsTarget);
+    PrintTarget(input.label + ": whole \"Content\" transfer, CPU",
+                Duration(input.transfer.cpuSeconds), goal,
+                input.transfer.cpuSeconds < LargestSecondsTarget);
+    const double limit =
+        LargestPeakAboveTextMiB * MiB + static_cast<double>(input.transfer.textBytes);
+    std::snprintf(goal, sizeof goal, "<= %s", Mebibytes(static_cast<size_t>(limit)).c_str());
+    PrintTarget(input.label + ": peak above start (64 MiB + text)",
+                Mebibytes(input.transfer.peakAbove), goal,
+                static_cast<double>(input.transfer.peakAbove) <= limit);
+}
+
+}  // namespace
+
+void ReportStreamingTargets(const StreamingSetup& setup) {
+    std::printf(
+        "\n==== Streaming readers (not yet built) ====\n"
+        "Figures the readers that parse one element at a time will be judged by, for today's "
+        "build. These targets are reported only: they do not make the run fail yet.\n");
+    const std::string workbook = setup.producerDirectory + "/openpyxl-workbook.xlsx";
+    const std::string document = setup.producerDirectory + "/python-docx-document.docx";
+    std::vector<Input> inputs;
+    if (setup.producerDirectory.empty() || FileSize(workbook) == 0 || FileSize(document) == 0) {
+        std::printf("\nThe real producers' files are missing: run this through `make bench`.\n");
+    } else {
+        const std::string sheet = "xl/worksheets/sheet1.xml";
+        inputs.push_back({"openpyxl workbook", workbook, sheet, ProducerRuns, {}});
+        inputs.push_back({"python-docx document", document, "word/document.xml", ProducerRuns, {}});
+    }
+    const size_t firstLargest = inputs.size();
+    for (const BenchInput& generated : GenerateLargestInputs(setup.scratchDirectory)) {
+        // The sheet or the body is the last content part either package has.
+        inputs.push_back({generated.label,
+                          generated.copies.front(),
+                          generated.contentParts.back().name,
+                          LargeRuns,
+                          {}});
+    }
+    PrintTransfers(inputs, setup);
+
+    std::vector<Comparison> comparisons;
+    if (firstLargest > 0) {
+        comparisons.push_back({"openpyxl workbook", workbook, {"xlsx2csv", workbook}, {}, {}});
+        comparisons.push_back(
+            {"python-docx document", document, {"docx2txt", document, "-"}, {}, {}});
+        PrintComparisons(comparisons, setup);
+    }
+
+    std::printf("\nStreaming targets (reported, not enforced):\n");
+    if (comparisons.size() == 2) {
+        PrintSpeedupTarget(comparisons[0], PeerSpeedupTarget, PeerSpeedupAim);
+        PrintSpeedupTarget(comparisons[1], DocumentPeerSpeedupTarget, DocumentPeerSpeedupTarget);
+    }
+    for (size_t i = firstLargest; i < inputs.size(); ++i) {
+        PrintLargestTargets(inputs[i]);
+    }
+}
+
+}  // namespace quillet::bench
