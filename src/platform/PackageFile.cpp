@@ -7,9 +7,9 @@
 namespace quillet::platform {
 
 size_t PackageFile::ReadAt(uint64_t position, void* buffer, size_t length) {
-    if (position >= tailStart_ && position - tailStart_ <= tail_.size() &&
-        length <= tail_.size() - (position - tailStart_) && !tail_.empty()) {
-        std::memcpy(buffer, tail_.data() + (position - tailStart_), length);
+    if (tail_ && position >= tailStart_ && position - tailStart_ <= tailSize_ &&
+        length <= tailSize_ - (position - tailStart_)) {
+        std::memcpy(buffer, tail_.get() + (position - tailStart_), length);
         return length;
     }
     return ReadFromSystem(position, buffer, length);
@@ -21,20 +21,17 @@ bool PackageFile::KeepTail(uint64_t length, const unsigned char*& bytes, size_t&
     if (!seekable_ || !Size(fileSize)) {
         return false;
     }
-    const uint64_t kept = std::min(length, fileSize);
-    std::vector<unsigned char> tail;
-    try {
-        tail.resize(static_cast<size_t>(kept));
-    } catch (const std::bad_alloc&) {
+    const auto kept = static_cast<size_t>(std::min(length, fileSize));
+    // Not cleared: the read below fills every byte, or the tail is not kept.
+    std::unique_ptr<unsigned char[]> tail(new (std::nothrow) unsigned char[kept + 1]);
+    if (!tail || ReadFromSystem(fileSize - kept, tail.get(), kept) != kept) {
         return false;
     }
-    if (ReadFromSystem(fileSize - kept, tail.data(), tail.size()) != tail.size()) {
-        return false;
-    }
-    tail_.swap(tail);
+    tail_ = std::move(tail);
+    tailSize_ = kept;
     tailStart_ = fileSize - kept;
-    bytes = tail_.data();
-    size = tail_.size();
+    bytes = tail_.get();
+    size = tailSize_;
     start = tailStart_;
     return true;
 }

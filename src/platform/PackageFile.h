@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "platform/FileStamp.h"
 
@@ -44,7 +43,8 @@ class PackageFile {
     // ReadAt without the kept tail.
     size_t ReadFromSystem(uint64_t position, void* buffer, size_t length);
 
-    std::vector<unsigned char> tail_;
+    std::unique_ptr<unsigned char[]> tail_;
+    size_t tailSize_ = 0;
     uint64_t tailStart_ = 0;
     // What the system told of the file when it was opened, where it keeps that at hand.
     FileStamp stamp_;

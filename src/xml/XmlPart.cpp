@@ -1,5 +1,7 @@
 #include "xml/XmlPart.h"
 
+#include <cstring>
+
 namespace quillet {
 namespace {
 
@@ -27,13 +29,17 @@ TiXmlEncoding PartEncoding(const std::string& text) {
 }
 
 uint64_t TreeBytesBound(std::string_view text) {
-    uint64_t opens = 0;
-    uint64_t equals = 0;
-    for (const char c : text) {
-        opens += c == '<' ? 1 : 0;
-        equals += c == '=' ? 1 : 0;
-    }
-    return opens * BytesPerNodeStart + equals * BytesPerAttribute + text.size();
+    const auto count = [&](char wanted) {
+        uint64_t found = 0;
+        for (const char *at = text.data(), *end = text.data() + text.size();
+             (at = static_cast<const char*>(
+                  std::memchr(at, wanted, static_cast<size_t>(end - at)))) != nullptr;
+             ++at) {
+            ++found;
+        }
+        return found;
+    };
+    return count('<') * BytesPerNodeStart + count('=') * BytesPerAttribute + text.size();
 }
 
 PartFilter BoundedTreeFilter() {
