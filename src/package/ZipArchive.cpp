@@ -207,6 +207,9 @@ ZipResult ZipArchive::FillEntry(int32_t index, ZipEntry& entry) const {
     }
     std::unique_ptr<unsigned char[]> extra(
         new (std::nothrow) unsigned char[layout.extraLength + 1]);
+    if (!extra) {
+        NoteShortOfMemory();
+    }
     if (!extra || file_->ReadAt(layout.extraOffset + prefixLength_, extra.get(),
                                 layout.extraLength) != layout.extraLength) {
         return ZipReadFailed;
@@ -305,6 +308,9 @@ ScanStatus ZipArchive::OpenMember() {
     layout.compressedSize = current_->header.compressedSize;
     layout.uncompressedSize = current_->header.uncompressedSize;
     openMember_ = MemberReader::Open(*file_, prefixLength_, layout);
+    if (!openMember_ || !openMember_->ready()) {
+        NoteShortOfMemory();
+    }
     return openMember_ ? ScanOk : OutOfMemory;
 }
 
@@ -312,7 +318,11 @@ int64_t ZipArchive::ReadMember(void* buffer, uint32_t size) {
     if (!openMember_) {
         return BadParameter;
     }
-    return openMember_->Read(static_cast<unsigned char*>(buffer), size);
+    const int64_t count = openMember_->Read(static_cast<unsigned char*>(buffer), size);
+    if (!openMember_->ready()) {
+        NoteShortOfMemory();
+    }
+    return count;
 }
 
 void ZipArchive::CloseMember() {

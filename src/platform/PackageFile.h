@@ -30,12 +30,18 @@ class PackageFile {
     // Reads up to `length` bytes from the absolute `position`; answers how many arrived, fewer
     // at the end of the file or when the system fails the read.
     size_t ReadAt(uint64_t position, void* buffer, size_t length);
+    // Whether a read delivered fewer bytes than it asked for: the file ended early, changed, or
+    // the system failed the read. What was read then need not be what the file holds.
+    bool shortRead() const { return shortRead_; }
 
   private:
     PackageFile(intptr_t handle, bool seekable) : handle_(handle), seekable_(seekable) {}
+    // ReadAt without the bookkeeping.
+    size_t ReadUpTo(uint64_t position, void* buffer, size_t length);
 
     intptr_t handle_;
     bool seekable_;
+    bool shortRead_ = false;
 };
 
 }  // namespace quillet::platform

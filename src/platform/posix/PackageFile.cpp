@@ -1,4 +1,5 @@
 #include "platform/PackageFile.h"
+#include "platform/ReadFaults.h"
 
 #include "platform/posix/StatStamp.h"
 
@@ -56,6 +57,16 @@ bool PackageFile::ReadStamp(FileStamp& stamp) const {
 }
 
 size_t PackageFile::ReadAt(uint64_t position, void* buffer, size_t length) {
+#ifdef QUILLET_READ_FAULTS
+    const size_t done = ReadUpTo(position, buffer, ReadFaultLimit(position, length));
+#else
+    const size_t done = ReadUpTo(position, buffer, length);
+#endif
+    shortRead_ = shortRead_ || done < length;
+    return done;
+}
+
+size_t PackageFile::ReadUpTo(uint64_t position, void* buffer, size_t length) {
     auto* const bytes = static_cast<unsigned char*>(buffer);
     size_t done = 0;
     while (done < length) {

@@ -1,4 +1,5 @@
 #include "platform/PackageFile.h"
+#include "platform/ReadFaults.h"
 
 #include <new>
 
@@ -64,6 +65,16 @@ bool PackageFile::ReadStamp(FileStamp& stamp) const {
 }
 
 size_t PackageFile::ReadAt(uint64_t position, void* buffer, size_t length) {
+#ifdef QUILLET_READ_FAULTS
+    const size_t done = ReadUpTo(position, buffer, ReadFaultLimit(position, length));
+#else
+    const size_t done = ReadUpTo(position, buffer, length);
+#endif
+    shortRead_ = shortRead_ || done < length;
+    return done;
+}
+
+size_t PackageFile::ReadUpTo(uint64_t position, void* buffer, size_t length) {
     SetLastError(NO_ERROR);
     if (length == 0 || !SeekTo(ToHandle(handle_), position)) {
         return 0;
