@@ -104,4 +104,6 @@ fuzz: build-fuzz
 fuzz-smoke: build-fuzz
 	@$(foreach t,$(FUZZ_TARGETS),$(call run_fuzzer,$(t),$(FUZZ_SMOKE_SECONDS)))
 
+# The Linux and sanitizer suites include the fault sweeps (tests/faults) and a short thread
+# stress run; test-tsan runs the thread stress test under ThreadSanitizer.
 test: test-linux test-windows fuzz-smoke test-sanitize test-tsan

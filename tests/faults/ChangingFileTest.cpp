@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "faults/AllocationFaults.h"
+#include "faults/FaultInputs.h"
 #include "faults/FaultSweep.h"
 #include "faults/ReadFaults.h"
 #include "support/PackageBuilder.h"
@@ -161,6 +162,17 @@ TEST_F(ChangingFile, NothingReadDuringAFailureThatPassesIsKept) {
         ASSERT_TRUE(DisarmAllocationFailure());
         EXPECT_EQ(Text(file_.path(), TitleField), "Title A") << "allocation " << allocation;
         EXPECT_EQ(Text(file_.path(), CompanyField), "Company A") << "allocation " << allocation;
+    }
+}
+
+// What is read without a failure is still kept: the next field of a sound file reads nothing.
+TEST_F(ChangingFile, WhatIsReadWholeIsKept) {
+    for (const char* name : {"lo_writer", "lo_calc", "lo_impress"}) {
+        const auto input = SweepInput(name);
+        EXPECT_EQ(Text(input->path(), CompanyField).rfind("<result", 0), std::string::npos);
+        ArmReadFault(1, ReadFault::Fail);
+        (void)Text(input->path(), TitleField);
+        EXPECT_FALSE(DisarmReadFault()) << name << " was read again";
     }
 }
 
