@@ -6,7 +6,24 @@ if(WIN32)
     # The module must not import zlib1.dll: link libz.a, never the import library libz.dll.a.
     set(ZLIB_USE_STATIC_LIBS ON)
 endif()
-find_package(ZLIB REQUIRED)
+if(QUILLET_TSAN)
+    # ThreadSanitizer must see zlib's own accesses: Debian's zlib source (fetched by
+    # scripts/fetch-zlib.sh), compiled with the rest, stands in for the system library.
+    set(QUILLET_ZLIB_SOURCE "${CMAKE_SOURCE_DIR}/third_party/zlib" CACHE PATH
+        "Unpacked Debian zlib source package")
+    if(NOT EXISTS "${QUILLET_ZLIB_SOURCE}/inflate.c")
+        message(FATAL_ERROR "No zlib source in ${QUILLET_ZLIB_SOURCE}: run scripts/fetch-zlib.sh")
+    endif()
+    set(QUILLET_ZLIB_FILES adler32 compress crc32 deflate inffast inflate inftrees trees uncompr
+                           zutil)
+    list(TRANSFORM QUILLET_ZLIB_FILES PREPEND "${QUILLET_ZLIB_SOURCE}/")
+    list(TRANSFORM QUILLET_ZLIB_FILES APPEND ".c")
+    add_library(quillet_zlib STATIC ${QUILLET_ZLIB_FILES})
+    target_include_directories(quillet_zlib SYSTEM PUBLIC ${QUILLET_ZLIB_SOURCE})
+    add_library(ZLIB::ZLIB ALIAS quillet_zlib)
+else()
+    find_package(ZLIB REQUIRED)
+endif()
 
 set(QUILLET_TINYXML_SOURCE "${CMAKE_SOURCE_DIR}/third_party/tinyxml" CACHE PATH
     "Unpacked Debian tinyxml source package, patched")

@@ -12,6 +12,23 @@ namespace quillet::zip {
 // Raw deflate data: no zlib header, no Adler-32, a 32 KiB window.
 constexpr int RawDeflateWindowBits = -15;
 
+namespace {
+
+// zlib's window and state come from the same allocator as everything else, so a host short of
+// memory fails them the same way (inflateInit2 then answers Z_MEM_ERROR).
+voidpf AllocateForZlib(voidpf /*opaque*/, uInt items, uInt size) {
+    if (size != 0 && items > static_cast<uInt>(-1) / size) {
+        return Z_NULL;
+    }
+    return ::operator new(static_cast<size_t>(items) * size, std::nothrow);
+}
+
+void FreeForZlib(voidpf /*opaque*/, voidpf address) {
+    ::operator delete(address);
+}
+
+}  // namespace
+
 MemberReader::MemberReader(platform::PackageFile& file, uint64_t prefixLength,
                            const MemberLayout& layout)
     : file_(file),
@@ -33,6 +50,8 @@ std::unique_ptr<MemberReader> MemberReader::Open(platform::PackageFile& file, ui
         return nullptr;
     }
     if (layout.method == MethodDeflated) {
+        reader->stream_.zalloc = AllocateForZlib;
+        reader->stream_.zfree = FreeForZlib;
         reader->streamReady_ = inflateInit2(&reader->stream_, RawDeflateWindowBits) == Z_OK;
     }
     return reader;
@@ -119,6 +138,7 @@ bool MemberReader::InflateStep(uint32_t& produced) {
     // Never Z_FINISH: the caller may take the member in pieces.
     const int result = inflate(&stream_, Z_SYNC_FLUSH);
     produced = static_cast<uint32_t>(stream_.total_out - before);
+    shortOfMemory_ = shortOfMemory_ || result == Z_MEM_ERROR;
     return result == Z_OK;
 }
 

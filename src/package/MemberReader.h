@@ -5,6 +5,7 @@
 
 #include <zlib.h>
 
+#include "package/ZipFormat.h"
 #include "platform/PackageFile.h"
 
 namespace quillet::zip {
@@ -35,6 +36,9 @@ class MemberReader {
     static std::unique_ptr<MemberReader> Open(platform::PackageFile& file, uint64_t prefixLength,
                                               const MemberLayout& layout);
     ~MemberReader();
+    // False when a deflated member's inflate state could not be set up or its window could not
+    // be had: memory was short, not the member damaged.
+    bool ready() const { return (method_ != MethodDeflated || streamReady_) && !shortOfMemory_; }
     MemberReader(const MemberReader&) = delete;
     MemberReader& operator=(const MemberReader&) = delete;
 
@@ -56,6 +60,7 @@ class MemberReader {
     std::unique_ptr<unsigned char[]> inputBuffer_;
     z_stream stream_{};
     bool streamReady_ = false;
+    bool shortOfMemory_ = false;
     const uint32_t method_;
     uint64_t dataPos_;
     uint32_t restCompressed_;

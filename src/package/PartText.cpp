@@ -66,6 +66,7 @@ std::optional<std::string> ReadPartText(ZipArchive& archive, const char* partNam
         }
         return text;
     } catch (const std::bad_alloc&) {
+        archive.NoteShortOfMemory();
         return std::nullopt;
     }
 }

@@ -308,6 +308,9 @@ ScanStatus ZipArchive::OpenMember(int32_t index) {
     layout.compressedSize = header.compressedSize;
     layout.uncompressedSize = header.uncompressedSize;
     openMember_ = MemberReader::Open(*file_, prefixLength_, layout);
+    if (!openMember_ || !openMember_->ready()) {
+        NoteShortOfMemory();
+    }
     return openMember_ ? ScanOk : OutOfMemory;
 }
 
@@ -315,7 +318,11 @@ int64_t ZipArchive::ReadMember(void* buffer, uint32_t size) {
     if (!openMember_) {
         return BadParameter;
     }
-    return openMember_->Read(static_cast<unsigned char*>(buffer), size);
+    const int64_t count = openMember_->Read(static_cast<unsigned char*>(buffer), size);
+    if (!openMember_->ready()) {
+        NoteShortOfMemory();
+    }
+    return count;
 }
 
 void ZipArchive::CloseMember() {

@@ -35,6 +35,11 @@ class ZipArchive {
     ZipResult ExtractMember(int32_t index, void* buffer, uint32_t size);
 
     int32_t entryCount() const { return entryCount_; }
+    // Whether something of this request's reading failed for a reason that may pass: a read
+    // that came short, or memory that ran out. What was read then must not be kept.
+    bool metPassingFailure() const { return file_->shortRead() || shortOfMemory_; }
+    // Notes that a step gave up for lack of memory, not because of the package.
+    void NoteShortOfMemory() const { shortOfMemory_ = true; }
     uint64_t prefixLength() const { return prefixLength_; }
     // A request reads one archive: its account is the request's.
     RequestBudget& budget() { return budget_; }
@@ -75,6 +80,7 @@ class ZipArchive {
     uint32_t centralDirOffset_ = 0;
     zip::CentralDirectory directory_;
 
+    mutable bool shortOfMemory_ = false;  // noted by reads that change nothing else
     std::unique_ptr<zip::MemberReader> openMember_;
     int32_t openMemberIndex_ = -1;
     ZipEntry cachedEntry_;

@@ -1,4 +1,5 @@
 #include "platform/PackageFile.h"
+#include "platform/ReadFaults.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,12 +8,22 @@
 namespace quillet::platform {
 
 size_t PackageFile::ReadAt(uint64_t position, void* buffer, size_t length) {
+#ifdef QUILLET_READ_FAULTS
+    // Any read may fail in the fault tests, those served from the kept tail too.
+    const size_t allowed = ReadFaultLimit(position, length);
+#else
+    const size_t allowed = length;
+#endif
+    size_t done = 0;
     if (tail_ && position >= tailStart_ && position - tailStart_ <= tailSize_ &&
-        length <= tailSize_ - (position - tailStart_)) {
-        std::memcpy(buffer, tail_.get() + (position - tailStart_), length);
-        return length;
+        allowed <= tailSize_ - (position - tailStart_)) {
+        std::memcpy(buffer, tail_.get() + (position - tailStart_), allowed);
+        done = allowed;
+    } else {
+        done = ReadFromSystem(position, buffer, allowed);
     }
-    return ReadFromSystem(position, buffer, length);
+    shortRead_ = shortRead_ || done < length;
+    return done;
 }
 
 bool PackageFile::KeepTail(uint64_t length, const unsigned char*& bytes, size_t& size,
@@ -24,7 +35,7 @@ bool PackageFile::KeepTail(uint64_t length, const unsigned char*& bytes, size_t&
     const auto kept = static_cast<size_t>(std::min(length, fileSize));
     // Not cleared: the read below fills every byte, or the tail is not kept.
     std::unique_ptr<unsigned char[]> tail(new (std::nothrow) unsigned char[kept + 1]);
-    if (!tail || ReadFromSystem(fileSize - kept, tail.get(), kept) != kept) {
+    if (!tail || ReadAt(fileSize - kept, tail.get(), kept) != kept) {
         return false;
     }
     tail_ = std::move(tail);

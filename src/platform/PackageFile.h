@@ -34,14 +34,17 @@ class PackageFile {
     // within them cost no system call. A package keeps its directory, and a small one all its
     // members, at its end. False when the system cannot deliver them.
     bool KeepTail(uint64_t length, const unsigned char*& bytes, size_t& size, uint64_t& start);
+    // Whether a read delivered fewer bytes than it asked for: the file ended early, changed, or
+    // the system failed the read. What was read then need not be what the file holds.
+    bool shortRead() const { return shortRead_; }
 
   private:
     PackageFile(intptr_t handle, bool seekable) : handle_(handle), seekable_(seekable) {}
+    // The system's own read.
+    size_t ReadFromSystem(uint64_t position, void* buffer, size_t length);
 
     intptr_t handle_;
     bool seekable_;
-    // ReadAt without the kept tail.
-    size_t ReadFromSystem(uint64_t position, void* buffer, size_t length);
 
     std::unique_ptr<unsigned char[]> tail_;
     size_t tailSize_ = 0;
@@ -49,6 +52,7 @@ class PackageFile {
     // What the system told of the file when it was opened, where it keeps that at hand.
     FileStamp stamp_;
     bool stamped_ = false;
+    bool shortRead_ = false;
 };
 
 }  // namespace quillet::platform

@@ -46,8 +46,14 @@ class RequestFile {
     bool Exists() const { return lookupKey_.has_value() || platform::FileExists(fileName_); }
     // Null when the file's state cannot be told: nothing kept then serves it.
     const std::optional<FileKey>& lookupKey() const { return lookupKey_; }
-    // The state what was read came from; null when nothing may be kept of it.
-    const std::optional<FileKey>& keepKey() const { return keepKey_; }
+    // The state what was read came from; null when nothing may be kept of it: also after a read
+    // that came short or memory that ran out, so that the next request reads the file afresh.
+    std::optional<FileKey> keepKey() const {
+        if (archive_ && archive_->metPassingFailure()) {
+            return std::nullopt;
+        }
+        return keepKey_;
+    }
 
     // The package, or null when the file holds no readable one.
     ZipArchive* Archive() {
@@ -59,6 +65,9 @@ class RequestFile {
                 keepKey_ = FileKey{fileName_, stamp, lookupKey_->form};
             }
             archive_ = ZipArchive::Open(std::move(file));
+            if (!archive_) {
+                keepKey_.reset();  // nothing of a package that did not open is worth keeping
+            }
         }
         return archive_.get();
     }
