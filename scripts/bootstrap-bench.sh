@@ -7,17 +7,4 @@ set -euo pipefail
 
 packages=(python3 python3-openpyxl python3-docx xlsx2csv docx2txt time)
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "bootstrap-bench: installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+"$(dirname "$0")/apt-install.sh" bootstrap-bench "${packages[@]}"

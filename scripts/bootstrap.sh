@@ -12,17 +12,4 @@ packages=(
     wine64 dpkg-dev patch python3
 )
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "bootstrap: installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+"$(dirname "$0")/apt-install.sh" bootstrap "${packages[@]}"
