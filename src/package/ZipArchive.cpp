@@ -274,7 +274,11 @@ uint64_t ZipArchive::DeliverableSize(int32_t index) const {
                               MemberReader::MaxOutput(header.method, header.compressedSize));
 }
 
-ZipResult ZipArchive::ExtractMember(int32_t index, void* buffer, uint32_t size) {
+ZipResult ZipArchive::ExtractMember(int32_t index, void* buffer, uint32_t size,
+                                     uint32_t* written) {
+    if (written != nullptr) {
+        *written = 0;
+    }
     if (buffer == nullptr && size > 0) {
         return ZipBadArgument;
     }
@@ -289,6 +293,9 @@ ZipResult ZipArchive::ExtractMember(int32_t index, void* buffer, uint32_t size) 
     }
     const int64_t count = ReadMember(buffer, size);
     if (count > 0) {
+        if (written != nullptr) {
+            *written = static_cast<uint32_t>(count);
+        }
         return ZipBufferFilled;
     }
     CloseMember();

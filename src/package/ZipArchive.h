@@ -31,8 +31,11 @@ class ZipArchive {
     // The entry of member `index`; -1 asks for the entry count (in the entry's index).
     ZipResult DescribeMember(int32_t index, ZipEntry& entry);
     // Writes up to `size` further bytes of member `index` into `buffer`: ZipBufferFilled when it
-    // wrote any and keeps the member open, ZipOk when it wrote none and closed it.
-    ZipResult ExtractMember(int32_t index, void* buffer, uint32_t size);
+    // wrote any and keeps the member open, ZipOk when it wrote none and closed it. Fewer than
+    // `size` bytes are written only at the end of the member's data; `written`, when given,
+    // receives the count.
+    ZipResult ExtractMember(int32_t index, void* buffer, uint32_t size,
+                            uint32_t* written = nullptr);
 
     int32_t entryCount() const { return entryCount_; }
     // Whether something of this request's reading failed for a reason that may pass: a read

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -21,6 +22,10 @@ class BoundedText {
     // Nothing more can be appended: readers stop reading.
     bool full() const { return text_.size() >= limit_; }
     bool empty() const { return text_.empty(); }
+    size_t size() const { return text_.size(); }
+    // Drops what was appended after the text had `size` bytes: a part that turns out not to
+    // parse gives nothing.
+    void Truncate(size_t size) { text_.resize(std::min(size, text_.size())); }
     // The text, " " when nothing was appended (a reader never answers an empty text).
     std::string TakeOrSpace();
 

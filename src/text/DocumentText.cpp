@@ -32,11 +32,4 @@ void DocumentText::BuildContent() {
     }
 }
 
-const std::string& DocumentText::SharedString(int32_t index) const {
-    static const std::string none;
-    return index >= 0 && static_cast<size_t>(index) < sharedStrings.size()
-               ? sharedStrings[static_cast<size_t>(index)]
-               : none;
-}
-
 }  // namespace quillet

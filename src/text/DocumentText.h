@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "text/SharedStringTable.h"
+
 namespace quillet {
 
 class ZipArchive;
@@ -25,14 +27,10 @@ class DocumentText {
     std::string ReadWorkbookText();
     std::string ReadPresentationText();
 
-    // The shared string at `index`: entries past the items the table holds are empty.
-    const std::string& SharedString(int32_t index) const;
-
     std::string contentText;
     std::string titlesText;
     // At most one entry per item of the table, however large its declared count.
-    std::vector<std::string> sharedStrings;
-    int32_t sharedStringCount = -1;
+    SharedStringTable sharedStrings;
 
   private:
     ZipArchive* archive_;

@@ -1,7 +1,8 @@
-#include "package/PartText.h"
-#include "package/ZipArchive.h"
+#include "package/MemberSource.h"
 #include "text/BoundedText.h"
 #include "text/DocumentText.h"
+#include "text/StreamedReaders.h"
+#include "xml/ElementStream.h"
 #include "xml/TextConversion.h"
 #include "xml/XmlPart.h"
 
@@ -32,30 +33,26 @@ void AppendBlockText(const TiXmlElement& block, BoundedText& result) {
     }
 }
 
-void AppendWordBody(const std::string& partText, BoundedText& result) {
-    TiXmlDocument document;
-    if (!ParseXmlPart(document, partText)) {
-        return;
-    }
-    const TiXmlElement* root = document.FirstChildElement("w:document");
-    const TiXmlElement* body = root != nullptr ? root->FirstChildElement("w:body") : nullptr;
-    if (body == nullptr) {
-        return;
-    }
-    for (const TiXmlElement* block = body->FirstChildElement(); block != nullptr && !result.full();
-         block = block->NextSiblingElement()) {
-        AppendBlockText(*block, result);
+}  // namespace
+
+void AppendWordBody(PartSource& part, BoundedText& result) {
+    const size_t before = result.size();
+    ElementStreamHandlers handlers;
+    handlers.child = [&result](const TiXmlElement& block) {
+        if (!result.full()) {
+            AppendBlockText(block, result);
+        }
+    };
+    if (!KeepsWhatWasRead(ReadElementStream(part, {"w:document", "w:body"}, handlers))) {
+        result.Truncate(before);
     }
 }
-
-}  // namespace
 
 std::string DocumentText::ReadWordText() {
     BoundedText result;
     if (archive_ != nullptr) {
-        if (const auto partText = ReadPartText(*archive_, "word/document.xml")) {
-            AppendWordBody(*partText, result);
-        }
+        MemberSource part(*archive_, "word/document.xml");
+        AppendWordBody(part, result);
     }
     return result.TakeOrSpace();
 }

@@ -1,11 +1,14 @@
 #include <string_view>
 
+#include "package/MemberSource.h"
 #include "package/PartText.h"
 #include "package/ZipArchive.h"
 #include "props/AppProperties.h"
 #include "text/BoundedText.h"
 #include "text/DocumentText.h"
 #include "text/NumberedParts.h"
+#include "text/StreamedReaders.h"
+#include "xml/ElementStream.h"
 #include "xml/TextConversion.h"
 #include "xml/XmlPart.h"
 
@@ -21,44 +24,18 @@ void AppendDatum(const char* utf8, BoundedText& result) {
     result.Append('\t');
 }
 
-}  // namespace
-
-bool DocumentText::LoadSharedStrings() {
-    if (archive_ == nullptr) {
-        return false;
+// The string an item of the table holds: rich text and empty items keep an empty entry.
+std::string ItemText(const TiXmlElement& item) {
+    const TiXmlElement* first = item.FirstChildElement();
+    if (first == nullptr || !IsNamed(*first, "t")) {
+        return std::string();
     }
-    const auto partText = ReadPartText(*archive_, "xl/sharedStrings.xml");
-    TiXmlDocument document;
-    if (!partText || !ParseXmlPart(document, *partText)) {
-        return false;
-    }
-    const TiXmlElement* table = document.FirstChildElement("sst");
-    const char* uniqueCount = table != nullptr ? table->Attribute("uniqueCount") : nullptr;
-    const int32_t count = uniqueCount != nullptr ? ParseCount(uniqueCount) : -1;
-    if (count <= 0) {
-        return false;
-    }
-    sharedStringCount = count;
-    sharedStrings.clear();
-    for (const TiXmlElement* item = table->FirstChildElement();
-         item != nullptr && static_cast<int64_t>(sharedStrings.size()) < count;
-         item = item->NextSiblingElement()) {
-        const TiXmlElement* first = item->FirstChildElement();
-        if (first != nullptr && IsNamed(*first, "t")) {
-            const char* text = first->GetText();
-            sharedStrings.push_back(text != nullptr ? Utf8ToAnsi(text) : std::string(" "));
-        } else {
-            sharedStrings.emplace_back();  // rich text and empty items keep an empty entry
-        }
-    }
-    return true;
+    const char* text = first->GetText();
+    return text != nullptr ? Utf8ToAnsi(text) : std::string(" ");
 }
 
-namespace {
-
-struct SheetReader {
-    const DocumentText& text;
-    bool haveTable;
+struct RowReader {
+    const SharedStringTable* table;
     BoundedText& result;
 
     void AppendCellElement(const TiXmlElement& element, std::string_view type) const {
@@ -67,13 +44,13 @@ struct SheetReader {
             AppendDatum(first != nullptr && IsNamed(*first, "t") ? FirstChildText(*first) : nullptr,
                         result);
         } else if (IsNamed(element, "v") && type == "s") {
-            if (!haveTable) {
+            if (table == nullptr) {
                 return;
             }
             const char* value = FirstChildText(element);
             const int32_t index = value != nullptr ? ParseCount(value) : -1;
-            if (index >= 0 && index < text.sharedStringCount) {
-                result.Append(text.SharedString(index));
+            if (index >= 0 && index < table->declaredCount) {
+                result.Append(table->At(index));
                 result.Append('\t');
             } else {
                 result.Append(" \t");
@@ -85,42 +62,69 @@ struct SheetReader {
         }
     }
 
-    void AppendRows(const TiXmlElement& sheetData) const {
-        for (const TiXmlElement* row = sheetData.FirstChildElement();
-             row != nullptr && !result.full(); row = row->NextSiblingElement()) {
-            bool hasCell = false;
-            for (const TiXmlElement* cell = row->FirstChildElement(); cell != nullptr;
-                 cell = cell->NextSiblingElement()) {
-                hasCell = true;
-                const char* typeAttribute = cell->Attribute("t");
-                const std::string_view type = typeAttribute != nullptr ? typeAttribute : " ";
-                for (const TiXmlElement* element = cell->FirstChildElement(); element != nullptr;
-                     element = element->NextSiblingElement()) {
-                    AppendCellElement(*element, type);
-                }
-            }
-            if (hasCell) {
-                result.Append('\n');
+    void AppendRow(const TiXmlElement& row) const {
+        bool hasCell = false;
+        for (const TiXmlElement* cell = row.FirstChildElement(); cell != nullptr;
+             cell = cell->NextSiblingElement()) {
+            hasCell = true;
+            const char* typeAttribute = cell->Attribute("t");
+            const std::string_view type = typeAttribute != nullptr ? typeAttribute : " ";
+            for (const TiXmlElement* element = cell->FirstChildElement(); element != nullptr;
+                 element = element->NextSiblingElement()) {
+                AppendCellElement(*element, type);
             }
         }
-    }
-
-    void AppendSheet(ZipArchive& archive, const std::string& partName) const {
-        const auto partText = ReadPartText(archive, partName.c_str());
-        TiXmlDocument document;
-        if (partText && ParseXmlPart(document, *partText)) {
-            const TiXmlElement* sheet = document.FirstChildElement("worksheet");
-            const TiXmlElement* sheetData =
-                sheet != nullptr ? sheet->FirstChildElement("sheetData") : nullptr;
-            if (sheetData != nullptr) {
-                AppendRows(*sheetData);
-            }
+        if (hasCell) {
+            result.Append('\n');
         }
-        result.Append("\n\n");
     }
 };
 
 }  // namespace
+
+bool ReadSharedStringTable(PartSource& part, SharedStringTable& table) {
+    table.Clear();
+    int32_t count = -1;
+    ElementStreamHandlers handlers;
+    handlers.frameOpened = [&count](const TiXmlElement& frame) {
+        const char* uniqueCount = frame.Attribute("uniqueCount");
+        count = uniqueCount != nullptr ? ParseCount(uniqueCount) : -1;
+        return count > 0;
+    };
+    handlers.child = [&](const TiXmlElement& item) {
+        if (static_cast<int64_t>(table.size()) < count) {
+            table.Add(ItemText(item));
+        }
+    };
+    if (!KeepsWhatWasRead(ReadElementStream(part, {"sst"}, handlers)) || count <= 0) {
+        table.Clear();
+        return false;
+    }
+    table.declaredCount = count;
+    return true;
+}
+
+void AppendSheetRows(PartSource& part, const SharedStringTable* table, BoundedText& result) {
+    const size_t before = result.size();
+    const RowReader reader{table, result};
+    ElementStreamHandlers handlers;
+    handlers.child = [&](const TiXmlElement& row) {
+        if (!result.full()) {
+            reader.AppendRow(row);
+        }
+    };
+    if (!KeepsWhatWasRead(ReadElementStream(part, {"worksheet", "sheetData"}, handlers))) {
+        result.Truncate(before);
+    }
+}
+
+bool DocumentText::LoadSharedStrings() {
+    if (archive_ == nullptr) {
+        return false;
+    }
+    MemberSource part(*archive_, "xl/sharedStrings.xml");
+    return ReadSharedStringTable(part, sharedStrings);
+}
 
 std::string DocumentText::ReadWorkbookText() {
     BoundedText result;
@@ -129,9 +133,10 @@ std::string DocumentText::ReadWorkbookText() {
         AppProperties app;
         app.Load(*archive_);
         const int32_t sheets = NumberedPartCount(*archive_, app.sheets, "xl/worksheets/sheet");
-        const SheetReader reader{*this, haveTable, result};
         for (int32_t i = 1; i <= sheets && !result.full(); ++i) {
-            reader.AppendSheet(*archive_, NumberedPartName("xl/worksheets/sheet", i));
+            MemberSource part(*archive_, NumberedPartName("xl/worksheets/sheet", i).c_str());
+            AppendSheetRows(part, haveTable ? &sharedStrings : nullptr, result);
+            result.Append("\n\n");
         }
     }
     return result.TakeOrSpace();
