@@ -97,7 +97,7 @@ BUILD_FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 3
 FUZZ_TARGETS := zip_archive core_properties app_properties titles word_text workbook_text \
-	presentation_text content_get_value
+	presentation_text content_get_value stream_diff
 FUZZ_SEEDS := $(wildcard tests/data/*.docx tests/data/*.xlsx tests/data/*.pptx samples/*.docx \
 	samples/*.xlsx samples/*.pptx)
 
@@ -111,7 +111,7 @@ define run_fuzzer
 	mkdir -p $(BUILD_FUZZ)/found/$(1) $(BUILD_FUZZ)/artifacts $(BUILD_FUZZ)/logs; \
 	if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		$(BUILD_FUZZ)/fuzz/fuzz_$(1) -max_total_time=$(2) -timeout=10 -rss_limit_mb=2048 \
-		-print_final_stats=1 -artifact_prefix=$(BUILD_FUZZ)/artifacts/$(1)- \
+		-print_final_stats=1 $(if $(wildcard fuzz/$(1).dict),-dict=fuzz/$(1).dict) -artifact_prefix=$(BUILD_FUZZ)/artifacts/$(1)- \
 		$(BUILD_FUZZ)/found/$(1) $(BUILD_FUZZ)/corpus/$(1) >$(BUILD_FUZZ)/logs/$(1).log 2>&1; then \
 		echo "fuzz_$(1): $$(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' \
 			$(BUILD_FUZZ)/logs/$(1).log | grep -o '[0-9]*$$') runs in $(2) s, no finding"; \

@@ -56,6 +56,16 @@ int main(int argc, char** argv) {
                 WriteSeed(corpus / target.name, name + ".xml", seedText);
             }
         }
+        // The streamed readers' differential target: reader byte, piece byte, part.
+        const char* const streamed[] = {"word/document.xml", "xl/worksheets/sheet1.xml",
+                                        "xl/sharedStrings.xml"};
+        for (char reader = 0; reader < 3; ++reader) {
+            const std::string part = PartOf(path, streamed[static_cast<size_t>(reader)]);
+            if (!part.empty()) {
+                WriteSeed(corpus / "stream_diff", name + "." + std::to_string(reader) + ".xml",
+                          std::string{reader, static_cast<char>(seed % 32)} + part);
+            }
+        }
         ++seed;
     }
     // Small built packages of every kind, stored and deflated alike.

@@ -1,0 +1,75 @@
+// The streamed readers against the whole-tree readers, on arbitrary part texts arriving in
+// pieces of arbitrary sizes: any difference in text or table is a finding.
+// Input: one byte choosing the reader, one choosing the piece size, then the part's bytes.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "oracle/WholeTreeReaders.h"
+#include "support/StringSource.h"
+#include "text/StreamedReaders.h"
+
+namespace {
+
+using quillet::BoundedText;
+using quillet::SharedStringTable;
+
+std::string Described(bool loaded, const SharedStringTable& table) {
+    std::string described = loaded ? "table " + std::to_string(table.declaredCount) : "none";
+    for (size_t i = 0; i < table.size(); ++i) {
+        described += "|" + std::string(table.At(static_cast<int64_t>(i)));
+    }
+    return described;
+}
+
+SharedStringTable SheetTable() {
+    SharedStringTable table;
+    table.Add("zero");
+    table.Add("one");
+    table.declaredCount = 3;
+    return table;
+}
+
+void ExpectEqual(const std::string& streamed, const std::string& whole, const char* reader) {
+    if (streamed != whole) {
+        std::fprintf(stderr, "%s: streamed reading differs\nstreamed: [%s]\nwhole:    [%s]\n",
+                     reader, streamed.c_str(), whole.c_str());
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2) {
+        return 0;
+    }
+    const int reader = data[0] % 3;
+    // 0 hands the bytes over in the readers' own pieces; else pieces of 1 to 31 bytes.
+    const size_t piece = data[1] % 32;
+    const std::string bytes(reinterpret_cast<const char*>(data) + 2, size - 2);
+    const std::string text = bytes.substr(0, bytes.find('\0'));
+    quillet::test::StringSource source(bytes, piece == 0 ? std::vector<size_t>{}
+                                                         : std::vector<size_t>{piece});
+    if (reader == 2) {
+        SharedStringTable streamed;
+        SharedStringTable whole;
+        const bool streamedLoaded = quillet::ReadSharedStringTable(source, streamed);
+        const bool wholeLoaded = quillet::test::WholeTreeSharedStrings(text, whole);
+        ExpectEqual(Described(streamedLoaded, streamed), Described(wholeLoaded, whole), "sst");
+        return 0;
+    }
+    const SharedStringTable table = SheetTable();
+    BoundedText streamed;
+    BoundedText whole;
+    if (reader == 0) {
+        quillet::AppendWordBody(source, streamed);
+        quillet::test::WholeTreeWordBody(text, whole);
+    } else {
+        quillet::AppendSheetRows(source, &table, streamed);
+        quillet::test::WholeTreeSheetRows(text, &table, whole);
+    }
+    ExpectEqual(streamed.TakeOrSpace(), whole.TakeOrSpace(), reader == 0 ? "body" : "sheet");
+    return 0;
+}

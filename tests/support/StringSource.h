@@ -1,0 +1,43 @@
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "package/PartSource.h"
+
+namespace quillet::test {
+
+// A part's bytes handed over in pieces of the given sizes, taken in turn, so that every place
+// a piece can end is tried; optionally cut after `cutAfter` bytes, as a spent budget cuts.
+class StringSource final : public PartSource {
+  public:
+    explicit StringSource(std::string bytes, std::vector<size_t> pieces = {},
+                          size_t cutAfter = std::string::npos)
+        : bytes_(std::move(bytes)), pieces_(std::move(pieces)), cutAfter_(cutAfter) {}
+
+    size_t Read(char* into, size_t capacity) override {
+        const size_t limit = std::min(bytes_.size(), cutAfter_);
+        if (at_ >= limit) {
+            end_ = limit < bytes_.size() ? SourceEnd::Cut : SourceEnd::Whole;
+            return 0;
+        }
+        size_t piece = pieces_.empty() ? capacity : std::max<size_t>(1, pieces_[turn_++ % pieces_.size()]);
+        piece = std::min({piece, capacity, limit - at_});
+        std::memcpy(into, bytes_.data() + at_, piece);
+        at_ += piece;
+        return piece;
+    }
+    SourceEnd end() const override { return end_; }
+
+  private:
+    std::string bytes_;
+    std::vector<size_t> pieces_;
+    size_t cutAfter_;
+    size_t at_ = 0;
+    size_t turn_ = 0;
+    SourceEnd end_ = SourceEnd::Open;
+};
+
+}  // namespace quillet::test
