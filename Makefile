@@ -6,7 +6,7 @@ BUILD_WINDOWS := build/windows
 BUILD_BENCH := build/bench
 
 .PHONY: run test check bootstrap tinyxml build-linux test-linux build-windows test-windows \
-	build-sanitize test-sanitize zlib build-tsan test-tsan build-bench bootstrap-bench bench build-fuzz \
+	build-sanitize test-sanitize zlib build-tsan test-tsan build-bench build-baseline bootstrap-bench bench build-fuzz \
 	fuzz fuzz-smoke package
 
 bootstrap:
@@ -87,8 +87,17 @@ $(BENCH_INPUTS)/written: bench/producer_inputs.py | bootstrap-bench
 	@bench/producer_inputs.py $(BENCH_INPUTS)
 	@touch $@
 
-bench: build-bench $(BENCH_INPUTS)/written
-	@$(BUILD_BENCH)/bench/quillet_bench --producer_inputs=$(BENCH_INPUTS) $(BENCH_ARGS)
+# The earlier build the speed targets are measured against: the last one that read every part
+# whole.
+BASELINE_REV ?= cb0f358
+BUILD_BASELINE := build/baseline
+
+build-baseline: tinyxml
+	@scripts/build-baseline.sh $(BASELINE_REV) $(BUILD_BASELINE)
+
+bench: build-bench build-baseline $(BENCH_INPUTS)/written
+	@$(BUILD_BENCH)/bench/quillet_bench --producer_inputs=$(BENCH_INPUTS) \
+		--baseline_module=$(BUILD_BASELINE)/src/build/bench/Quillet.wdx $(BENCH_ARGS)
 
 # libFuzzer targets (clang), seeded from the real documents and small built packages. Each target
 # runs FUZZ_SECONDS (make fuzz) or a few seconds (make fuzz-smoke, part of make test); a finding

@@ -450,12 +450,17 @@ int main(int argc, char** argv) {
     int count = static_cast<int>(arguments.size());
     benchmark::Initialize(&count, arguments.data());
     // `make bench` names the folder where the real producers' files were written.
+    // and the earlier build's module.
     const std::string producerFlag = "--producer_inputs=";
+    const std::string baselineFlag = "--baseline_module=";
     std::string producerDirectory;
+    std::string baselineModule;
     for (int i = 1; i < count; ++i) {
         const std::string argument = arguments[static_cast<size_t>(i)];
         if (argument.rfind(producerFlag, 0) == 0) {
             producerDirectory = argument.substr(producerFlag.size());
+        } else if (argument.rfind(baselineFlag, 0) == 0) {
+            baselineModule = argument.substr(baselineFlag.size());
         }
     }
     // A host in a UTF-8 locale: the module answers in the host's character set.
@@ -487,9 +492,17 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     const bool ok = Summarize(context, reporter);
-    // After the summary, so that what fails the run is printed first; never changes the status.
-    ReportStreamingTargets(
-        {context.value, QUILLET_HOST_PATH, producerDirectory, directory.string()});
+    quillet::platform::DynamicLibrary baselineLibrary;
+    ValueFn baselineValue = nullptr;
+    if (!baselineModule.empty() && baselineLibrary.Load(baselineModule)) {
+        baselineValue = reinterpret_cast<ValueFn>(baselineLibrary.Find("ContentGetValue"));
+    } else if (!baselineModule.empty()) {
+        std::fprintf(stderr, "cannot load the earlier build %s: %s\n", baselineModule.c_str(),
+                     baselineLibrary.error().c_str());
+    }
+    const bool streamingHolds = ReportStreamingTargets({context.value, baselineValue,
+                                                        QUILLET_HOST_PATH, producerDirectory,
+                                                        directory.string()});
     std::filesystem::remove_all(directory);
-    return ok ? 0 : 1;
+    return ok && streamingHolds ? 0 : 1;
 }

@@ -8,13 +8,15 @@ namespace quillet::bench {
 
 struct StreamingSetup {
     ContentGetValueFunction value = nullptr;
+    // The earlier build's ContentGetValue (the last that read every part whole); null: none.
+    ContentGetValueFunction baselineValue = nullptr;
     std::string hostPath;           // quillet-host of this build
     std::string producerDirectory;  // the files bench/producer_inputs.py wrote; empty: none
     std::string scratchDirectory;   // where the largest generated inputs are written
 };
 
-// Measures what the readers that parse one element at a time will be judged by, and prints it
-// with its targets. Reports only: the run's exit status does not depend on these targets yet.
-void ReportStreamingTargets(const StreamingSetup& setup);
+// Measures the readers that parse one element at a time against the earlier build and the peers,
+// prints the figures with their targets, and answers whether every target holds.
+bool ReportStreamingTargets(const StreamingSetup& setup);
 
 }  // namespace quillet::bench
