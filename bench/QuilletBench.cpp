@@ -500,9 +500,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot load the earlier build %s: %s\n", baselineModule.c_str(),
                      baselineLibrary.error().c_str());
     }
-    const bool streamingHolds = ReportStreamingTargets({context.value, baselineValue,
-                                                        QUILLET_HOST_PATH, producerDirectory,
-                                                        directory.string()});
+    const bool streamingHolds = ReportStreamingTargets(
+        {context.value, baselineValue, QUILLET_HOST_PATH, producerDirectory, directory.string()});
     std::filesystem::remove_all(directory);
     return ok && streamingHolds ? 0 : 1;
 }

@@ -215,7 +215,8 @@ bool ReportStreamingTargets(const StreamingSetup& setup) {
     } else {
         const std::string sheet = "xl/worksheets/sheet1.xml";
         inputs.push_back({"openpyxl workbook", workbook, sheet, ProducerRuns, {}, {}});
-        inputs.push_back({"python-docx document", document, "word/document.xml", ProducerRuns, {}, {}});
+        inputs.push_back(
+            {"python-docx document", document, "word/document.xml", ProducerRuns, {}, {}});
     }
     const size_t firstLargest = inputs.size();
     for (const BenchInput& generated : GenerateLargestInputs(setup.scratchDirectory)) {

@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t piece = data[1] % 32;
     const std::string bytes(reinterpret_cast<const char*>(data) + 2, size - 2);
     const std::string text = bytes.substr(0, bytes.find('\0'));
-    quillet::test::StringSource source(bytes, piece == 0 ? std::vector<size_t>{}
-                                                         : std::vector<size_t>{piece});
+    quillet::test::StringSource source(
+        bytes, piece == 0 ? std::vector<size_t>{} : std::vector<size_t>{piece});
     if (reader == 2) {
         SharedStringTable streamed;
         SharedStringTable whole;

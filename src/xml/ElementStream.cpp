@@ -138,7 +138,8 @@ class StreamParser {
             return false;
         }
         encoding_ = InitialEncoding();
-        if (encoding_ == TIXML_ENCODING_UNKNOWN && std::memcmp(window_.At(0), ByteOrderMark, 3) == 0) {
+        if (encoding_ == TIXML_ENCODING_UNKNOWN &&
+            std::memcmp(window_.At(0), ByteOrderMark, 3) == 0) {
             encoding_ = TIXML_ENCODING_UTF8;
         }
         bool anyNode = false;
@@ -188,7 +189,7 @@ class StreamParser {
             }
         }
         return std::memcmp(window_.At(at), "<?xml", 5) == 0 ? TIXML_ENCODING_UNKNOWN
-                                                           : TIXML_ENCODING_UTF8;
+                                                            : TIXML_ENCODING_UTF8;
     }
 
     void TakeDeclaredEncoding(const TiXmlNode& node) {

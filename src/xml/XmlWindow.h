@@ -23,7 +23,9 @@ class XmlWindow {
     explicit XmlWindow(PartSource& source);
 
     const char* At(size_t offset) const { return buffer_.data() + (offset - base_); }
-    size_t OffsetOf(const char* at) const { return base_ + static_cast<size_t>(at - buffer_.data()); }
+    size_t OffsetOf(const char* at) const {
+        return base_ + static_cast<size_t>(at - buffer_.data());
+    }
     // The offset right behind the last byte held.
     size_t end() const { return base_ + size_; }
     // The window holds the text's end: what TinyXML reads in it is what it reads in the text.

@@ -564,8 +564,7 @@ const std::vector<HostileCase>& Cases() {
         {"SheetOf60MB",
          [] {
              std::string text;
-             return Sound(WorkbookMarker,
-                          {{"xl/worksheets/sheet1.xml", NumberSheet(472000, text)}})
+             return Sound(WorkbookMarker, {{"xl/worksheets/sheet1.xml", NumberSheet(472000, text)}})
                  .Build();
          },
          NumberSheetText().substr(0, KeptContentBytes),
@@ -573,8 +572,7 @@ const std::vector<HostileCase>& Cases() {
         {"BodyOf60MB",
          [] {
              std::string text;
-             return Sound(WordMarker, {{"word/document.xml", OneWordBody(1100000, text)}})
-                 .Build();
+             return Sound(WordMarker, {{"word/document.xml", OneWordBody(1100000, text)}}).Build();
          },
          OneWordBodyText().substr(0, KeptContentBytes),
          static_cast<int64_t>(OneWordBodyText().size()), 3},

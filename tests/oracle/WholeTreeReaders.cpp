@@ -117,7 +117,8 @@ void WholeTreeSheetRows(const std::string& partText, const SharedStringTable* ta
         return;
     }
     const TiXmlElement* sheet = document.FirstChildElement("worksheet");
-    const TiXmlElement* sheetData = sheet != nullptr ? sheet->FirstChildElement("sheetData") : nullptr;
+    const TiXmlElement* sheetData =
+        sheet != nullptr ? sheet->FirstChildElement("sheetData") : nullptr;
     if (sheetData == nullptr) {
         return;
     }

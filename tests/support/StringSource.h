@@ -23,7 +23,8 @@ class StringSource final : public PartSource {
             end_ = limit < bytes_.size() ? SourceEnd::Cut : SourceEnd::Whole;
             return 0;
         }
-        size_t piece = pieces_.empty() ? capacity : std::max<size_t>(1, pieces_[turn_++ % pieces_.size()]);
+        size_t piece =
+            pieces_.empty() ? capacity : std::max<size_t>(1, pieces_[turn_++ % pieces_.size()]);
         piece = std::min({piece, capacity, limit - at_});
         std::memcpy(into, bytes_.data() + at_, piece);
         at_ += piece;

@@ -65,8 +65,8 @@ std::string Describe(bool loaded, const SharedStringTable& table) {
 
 void ExpectSameReading(const char* kind, const std::string& bytes) {
     for (const auto& pieces : PiecePatterns) {
-        SCOPED_TRACE("pieces of " + (pieces.empty() ? std::string("64 KiB")
-                                                    : std::to_string(pieces.front())));
+        SCOPED_TRACE("pieces of " +
+                     (pieces.empty() ? std::string("64 KiB") : std::to_string(pieces.front())));
         if (std::string(kind) == "sst") {
             SharedStringTable whole;
             SharedStringTable streamed;
@@ -86,13 +86,16 @@ struct Case {
     std::string text;
 };
 
-const std::string Body = "<w:document><w:body><w:p><w:r><w:t>One</w:t></w:r></w:p>"
-                         "<w:p><w:r><w:t>Two</w:t><w:t/></w:r></w:p></w:body></w:document>";
-const std::string Sheet = "<worksheet><sheetData><row><c t=\"s\"><v>1</v></c><c><v>2</v></c>"
-                          "</row><row><c t=\"inlineStr\"><is><t>x</t></is></c></row>"
-                          "</sheetData></worksheet>";
-const std::string Sst = "<sst uniqueCount=\"3\"><si><t>a</t></si><si><r><t>b</t></r></si>"
-                        "<si><t/></si><si><t>d</t></si></sst>";
+const std::string Body =
+    "<w:document><w:body><w:p><w:r><w:t>One</w:t></w:r></w:p>"
+    "<w:p><w:r><w:t>Two</w:t><w:t/></w:r></w:p></w:body></w:document>";
+const std::string Sheet =
+    "<worksheet><sheetData><row><c t=\"s\"><v>1</v></c><c><v>2</v></c>"
+    "</row><row><c t=\"inlineStr\"><is><t>x</t></is></c></row>"
+    "</sheetData></worksheet>";
+const std::string Sst =
+    "<sst uniqueCount=\"3\"><si><t>a</t></si><si><r><t>b</t></r></si>"
+    "<si><t/></si><si><t>d</t></si></sst>";
 
 const std::vector<Case>& Cases() {
     static const std::vector<Case> cases = {
@@ -170,9 +173,8 @@ TEST(StreamedReaders, EqualTheWholeTreeReaders) {
 }
 
 TEST(StreamedReaders, EqualTheWholeTreeReadersOnEveryPrefix) {
-    for (const auto& [kind, text] : {std::pair<const char*, std::string>{"body", Body},
-                                     {"sheet", Sheet},
-                                     {"sst", Sst}}) {
+    for (const auto& [kind, text] :
+         {std::pair<const char*, std::string>{"body", Body}, {"sheet", Sheet}, {"sst", Sst}}) {
         for (size_t length = 0; length <= text.size(); ++length) {
             SCOPED_TRACE(std::string(kind) + " cut at " + std::to_string(length));
             ExpectSameReading(kind, text.substr(0, length));
@@ -231,7 +233,8 @@ TEST(StreamedReaders, ABudgetCutKeepsTheRowsReadWhole) {
         ASSERT_LT(streamed.size(), full.size());
         EXPECT_EQ(streamed, full.substr(0, streamed.size()));
         EXPECT_EQ(streamed.back(), streamed == " " ? ' ' : '\n');
-        EXPECT_LE(std::count(streamed.begin(), streamed.end(), '\n'), static_cast<long>(rowsBefore) + 1);
+        EXPECT_LE(std::count(streamed.begin(), streamed.end(), '\n'),
+                  static_cast<long>(rowsBefore) + 1);
     }
 }
 
