@@ -568,14 +568,14 @@ const std::vector<HostileCase>& Cases() {
                  .Build();
          },
          NumberSheetText().substr(0, KeptContentBytes),
-         static_cast<int64_t>(NumberSheetText().size()), 3},
+         static_cast<int64_t>(NumberSheetText().size()), 5},
         {"BodyOf60MB",
          [] {
              std::string text;
              return Sound(WordMarker, {{"word/document.xml", OneWordBody(1100000, text)}}).Build();
          },
          OneWordBodyText().substr(0, KeptContentBytes),
-         static_cast<int64_t>(OneWordBodyText().size()), 3},
+         static_cast<int64_t>(OneWordBodyText().size()), 5},
         {"NamesCrowdingOneRunOfAHashTable", [] { return DocumentWithCrowdingNames(65530); },
          "Hello\t\n"},
         {"Zip64EndRecordsBeforeTheEndRecord",
