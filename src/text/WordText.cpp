@@ -42,6 +42,7 @@ void AppendWordBody(PartSource& part, BoundedText& result) {
         if (!result.full()) {
             AppendBlockText(block, result);
         }
+        return true;
     };
     if (!KeepsWhatWasRead(ReadElementStream(part, {"w:document", "w:body"}, handlers))) {
         result.Truncate(before);

@@ -95,6 +95,7 @@ bool ReadSharedStringTable(PartSource& part, SharedStringTable& table) {
         if (static_cast<int64_t>(table.size()) < count) {
             table.Add(ItemText(item));
         }
+        return true;
     };
     if (!KeepsWhatWasRead(ReadElementStream(part, {"sst"}, handlers)) || count <= 0) {
         table.Clear();
@@ -112,6 +113,7 @@ void AppendSheetRows(PartSource& part, const SharedStringTable* table, BoundedTe
         if (!result.full()) {
             reader.AppendRow(row);
         }
+        return true;
     };
     if (!KeepsWhatWasRead(ReadElementStream(part, {"worksheet", "sheetData"}, handlers))) {
         result.Truncate(before);

@@ -294,8 +294,9 @@ class StreamParser {
                     [this, &frame](const char* at) { return frame.Identify(at, encoding_); }, p);
                 next = parsed.next;
                 const TiXmlElement* child = parsed.node->ToElement();
-                if (innermost && next != Null && child != nullptr && handlers_.child) {
-                    handlers_.child(*child);
+                if (innermost && next != Null && child != nullptr && handlers_.child &&
+                    !handlers_.child(*child)) {
+                    throw StopReading{StreamOutcome::Abandoned};
                 }
             }
             p = next == Null ? Null : SkipSpace(next);

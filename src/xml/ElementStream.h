@@ -15,7 +15,7 @@ enum class StreamOutcome {
     NotParsed,   // TinyXML rejects the text (or it is empty)
     Unreadable,  // the part is missing or its data cannot be read
     Cut,         // reading stopped early: the budget ran out, or one node outgrew the window
-    Abandoned    // the frame's start tag told the reader that nothing of the part can matter
+    Abandoned    // the reader wanted no more of the part
 };
 
 // Whether what the children gave stands: the part parses, or reading it stopped early and what
@@ -28,8 +28,8 @@ struct ElementStreamHandlers {
     // The innermost frame's start tag was read; its attributes are set. False abandons the part.
     std::function<bool(const TiXmlElement& frame)> frameOpened;
     // One child element of the innermost frame, parsed whole with everything below it; it is
-    // freed after the call.
-    std::function<void(const TiXmlElement& child)> child;
+    // freed after the call. False abandons the part.
+    std::function<bool(const TiXmlElement& child)> child;
 };
 
 // Reads a part's text as TinyXML parses it whole, but holds one node at a time: the frames are
