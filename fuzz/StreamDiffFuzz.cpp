@@ -15,22 +15,6 @@ namespace {
 using quillet::BoundedText;
 using quillet::SharedStringTable;
 
-std::string Described(bool loaded, const SharedStringTable& table) {
-    std::string described = loaded ? "table " + std::to_string(table.declaredCount) : "none";
-    for (size_t i = 0; i < table.size(); ++i) {
-        described += "|" + std::string(table.At(static_cast<int64_t>(i)));
-    }
-    return described;
-}
-
-SharedStringTable SheetTable() {
-    SharedStringTable table;
-    table.Add("zero");
-    table.Add("one");
-    table.declaredCount = 3;
-    return table;
-}
-
 void ExpectEqual(const std::string& streamed, const std::string& whole, const char* reader) {
     if (streamed != whole) {
         std::fprintf(stderr, "%s: streamed reading differs\nstreamed: [%s]\nwhole:    [%s]\n",
@@ -57,10 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         SharedStringTable whole;
         const bool streamedLoaded = quillet::ReadSharedStringTable(source, streamed);
         const bool wholeLoaded = quillet::test::WholeTreeSharedStrings(text, whole);
-        ExpectEqual(Described(streamedLoaded, streamed), Described(wholeLoaded, whole), "sst");
+        ExpectEqual(quillet::test::DescribeTable(streamedLoaded, streamed),
+                    quillet::test::DescribeTable(wholeLoaded, whole), "sst");
         return 0;
     }
-    const SharedStringTable table = SheetTable();
+    const SharedStringTable table = quillet::test::SheetTestTable();
     BoundedText streamed;
     BoundedText whole;
     if (reader == 0) {

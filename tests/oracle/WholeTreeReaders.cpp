@@ -1,71 +1,10 @@
 #include "oracle/WholeTreeReaders.h"
 
-#include <string_view>
-
 #include "props/AppProperties.h"
-#include "xml/TextConversion.h"
+#include "text/ElementText.h"
 #include "xml/XmlPart.h"
 
 namespace quillet::test {
-namespace {
-
-bool IsNamed(const TiXmlElement& element, std::string_view name) {
-    return element.Value() == name;
-}
-
-void AppendDatum(const char* utf8, BoundedText& result) {
-    result.Append(utf8 != nullptr ? Utf8ToAnsi(utf8) : std::string(" "));
-    result.Append('\t');
-}
-
-void AppendBlockText(const TiXmlElement& block, BoundedText& result) {
-    bool hasContent = false;
-    for (const TiXmlElement* run = block.FirstChildElement(); run != nullptr;
-         run = run->NextSiblingElement()) {
-        if (run->FirstChildElement() != nullptr) {
-            hasContent = true;
-        }
-        for (const TiXmlElement* element = run->FirstChildElement(); element != nullptr;
-             element = element->NextSiblingElement()) {
-            if (std::string_view(element->Value()) != "w:t") {
-                continue;
-            }
-            const char* text = FirstChildText(*element);
-            result.Append(text != nullptr ? Utf8ToAnsi(text) : std::string(" "));
-            result.Append('\t');
-        }
-    }
-    if (hasContent) {
-        result.Append('\n');
-    }
-}
-
-void AppendCellElement(const TiXmlElement& element, std::string_view type,
-                       const SharedStringTable* table, BoundedText& result) {
-    if (IsNamed(element, "is") && type == "inlineStr") {
-        const TiXmlElement* first = element.FirstChildElement();
-        AppendDatum(first != nullptr && IsNamed(*first, "t") ? FirstChildText(*first) : nullptr,
-                    result);
-    } else if (IsNamed(element, "v") && type == "s") {
-        if (table == nullptr) {
-            return;
-        }
-        const char* value = FirstChildText(element);
-        const int32_t index = value != nullptr ? ParseCount(value) : -1;
-        if (index >= 0 && index < table->declaredCount) {
-            result.Append(table->At(index));
-            result.Append('\t');
-        } else {
-            result.Append(" \t");
-        }
-    } else if (IsNamed(element, "v")) {
-        AppendDatum(FirstChildText(element), result);
-    } else {
-        result.Append(" \t");
-    }
-}
-
-}  // namespace
 
 void WholeTreeWordBody(const std::string& partText, BoundedText& result) {
     TiXmlDocument document;
@@ -99,13 +38,7 @@ bool WholeTreeSharedStrings(const std::string& partText, SharedStringTable& tabl
     for (const TiXmlElement* item = sst->FirstChildElement();
          item != nullptr && static_cast<int64_t>(table.size()) < count;
          item = item->NextSiblingElement()) {
-        const TiXmlElement* first = item->FirstChildElement();
-        if (first != nullptr && IsNamed(*first, "t")) {
-            const char* text = first->GetText();
-            table.Add(text != nullptr ? Utf8ToAnsi(text) : std::string(" "));
-        } else {
-            table.Add("");
-        }
+        table.Add(SharedItemText(*item));
     }
     return true;
 }
@@ -124,21 +57,24 @@ void WholeTreeSheetRows(const std::string& partText, const SharedStringTable* ta
     }
     for (const TiXmlElement* row = sheetData->FirstChildElement(); row != nullptr && !result.full();
          row = row->NextSiblingElement()) {
-        bool hasCell = false;
-        for (const TiXmlElement* cell = row->FirstChildElement(); cell != nullptr;
-             cell = cell->NextSiblingElement()) {
-            hasCell = true;
-            const char* typeAttribute = cell->Attribute("t");
-            const std::string_view type = typeAttribute != nullptr ? typeAttribute : " ";
-            for (const TiXmlElement* element = cell->FirstChildElement(); element != nullptr;
-                 element = element->NextSiblingElement()) {
-                AppendCellElement(*element, type, table, result);
-            }
-        }
-        if (hasCell) {
-            result.Append('\n');
-        }
+        AppendRowText(*row, table, result);
     }
+}
+
+std::string DescribeTable(bool loaded, const SharedStringTable& table) {
+    std::string described = loaded ? "table " + std::to_string(table.declaredCount) : "none";
+    for (size_t i = 0; i < table.size(); ++i) {
+        described += "|" + std::string(table.At(static_cast<int64_t>(i)));
+    }
+    return described;
+}
+
+SharedStringTable SheetTestTable() {
+    SharedStringTable table;
+    table.Add("zero");
+    table.Add("one");
+    table.declaredCount = 3;
+    return table;
 }
 
 }  // namespace quillet::test

@@ -22,18 +22,9 @@ std::string CutAtNul(const std::string& bytes) {
     return bytes.substr(0, bytes.find('\0'));
 }
 
-// The table the sheets below refer to.
-SharedStringTable Table() {
-    SharedStringTable table;
-    table.Add("zero");
-    table.Add("one");
-    table.declaredCount = 3;
-    return table;
-}
-
 std::string WholeTreeText(const char* kind, const std::string& bytes) {
     BoundedText text;
-    const SharedStringTable table = Table();
+    const SharedStringTable table = SheetTestTable();
     if (std::string(kind) == "body") {
         WholeTreeWordBody(CutAtNul(bytes), text);
     } else {
@@ -45,7 +36,7 @@ std::string WholeTreeText(const char* kind, const std::string& bytes) {
 std::string StreamedText(const char* kind, const std::string& bytes,
                          const std::vector<size_t>& pieces) {
     BoundedText text;
-    const SharedStringTable table = Table();
+    const SharedStringTable table = SheetTestTable();
     StringSource source(bytes, pieces);
     if (std::string(kind) == "body") {
         AppendWordBody(source, text);
@@ -53,14 +44,6 @@ std::string StreamedText(const char* kind, const std::string& bytes,
         AppendSheetRows(source, &table, text);
     }
     return text.TakeOrSpace();
-}
-
-std::string Describe(bool loaded, const SharedStringTable& table) {
-    std::string described = loaded ? "table " + std::to_string(table.declaredCount) : "none";
-    for (size_t i = 0; i < table.size(); ++i) {
-        described += "|" + std::string(table.At(static_cast<int64_t>(i)));
-    }
-    return described;
 }
 
 void ExpectSameReading(const char* kind, const std::string& bytes) {
@@ -73,7 +56,7 @@ void ExpectSameReading(const char* kind, const std::string& bytes) {
             const bool wholeLoaded = WholeTreeSharedStrings(CutAtNul(bytes), whole);
             StringSource source(bytes, pieces);
             const bool streamedLoaded = ReadSharedStringTable(source, streamed);
-            EXPECT_EQ(Describe(streamedLoaded, streamed), Describe(wholeLoaded, whole));
+            EXPECT_EQ(DescribeTable(streamedLoaded, streamed), DescribeTable(wholeLoaded, whole));
         } else {
             EXPECT_EQ(StreamedText(kind, bytes, pieces), WholeTreeText(kind, bytes));
         }
