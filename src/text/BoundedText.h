@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "package/RequestBudget.h"
+#include "text/StopSignal.h"
 
 namespace quillet {
 
@@ -13,13 +14,18 @@ namespace quillet {
 class BoundedText {
   public:
     explicit BoundedText(size_t limit = RequestBudget::MaxFullTextBytes) : limit_(limit) {}
+    // A text whose build `stop` (null: none) can end early.
+    explicit BoundedText(const StopSignal* stop, size_t limit = RequestBudget::MaxFullTextBytes)
+        : limit_(limit), stop_(stop) {}
 
-    // Appends what still fits of `text`.
+    // Appends what still fits of `text`, never part of a UTF-8 character.
     void Append(std::string_view text);
     void Append(char c) { Append(std::string_view(&c, 1)); }
 
     // Nothing more can be appended: readers stop reading.
     bool full() const { return text_.size() >= limit_; }
+    // The build was asked to stop: readers end at their next element.
+    bool stopped() const { return stop_ != nullptr && stop_->requested(); }
     bool empty() const { return text_.empty(); }
     // The text, " " when nothing was appended (a reader never answers an empty text).
     std::string TakeOrSpace();
@@ -27,6 +33,7 @@ class BoundedText {
   private:
     std::string text_;
     size_t limit_;
+    const StopSignal* stop_ = nullptr;
 };
 
 }  // namespace quillet

@@ -23,7 +23,7 @@ void AppendBlockText(const TiXmlElement& block, BoundedText& result) {
                 continue;
             }
             const char* text = FirstChildText(*element);
-            result.Append(text != nullptr ? Utf8ToAnsi(text) : std::string(" "));
+            result.Append(text != nullptr ? WellFormedText(text) : std::string(" "));
             result.Append('\t');
         }
     }
@@ -42,7 +42,8 @@ void AppendWordBody(const std::string& partText, BoundedText& result) {
     if (body == nullptr) {
         return;
     }
-    for (const TiXmlElement* block = body->FirstChildElement(); block != nullptr && !result.full();
+    for (const TiXmlElement* block = body->FirstChildElement();
+         block != nullptr && !result.full() && !result.stopped();
          block = block->NextSiblingElement()) {
         AppendBlockText(*block, result);
     }
@@ -51,7 +52,7 @@ void AppendWordBody(const std::string& partText, BoundedText& result) {
 }  // namespace
 
 std::string DocumentText::ReadWordText() {
-    BoundedText result;
+    BoundedText result(stop_);
     if (archive_ != nullptr) {
         if (const auto partText = ReadPartText(*archive_, "word/document.xml")) {
             AppendWordBody(*partText, result);

@@ -17,7 +17,7 @@ bool IsNamed(const TiXmlElement& element, std::string_view name) {
 }
 
 void AppendDatum(const char* utf8, BoundedText& result) {
-    result.Append(utf8 != nullptr ? Utf8ToAnsi(utf8) : std::string(" "));
+    result.Append(utf8 != nullptr ? WellFormedText(utf8) : std::string(" "));
     result.Append('\t');
 }
 
@@ -46,7 +46,7 @@ bool DocumentText::LoadSharedStrings() {
         const TiXmlElement* first = item->FirstChildElement();
         if (first != nullptr && IsNamed(*first, "t")) {
             const char* text = first->GetText();
-            sharedStrings.push_back(text != nullptr ? Utf8ToAnsi(text) : std::string(" "));
+            sharedStrings.push_back(text != nullptr ? WellFormedText(text) : std::string(" "));
         } else {
             sharedStrings.emplace_back();  // rich text and empty items keep an empty entry
         }
@@ -87,7 +87,8 @@ struct SheetReader {
 
     void AppendRows(const TiXmlElement& sheetData) const {
         for (const TiXmlElement* row = sheetData.FirstChildElement();
-             row != nullptr && !result.full(); row = row->NextSiblingElement()) {
+             row != nullptr && !result.full() && !result.stopped();
+             row = row->NextSiblingElement()) {
             bool hasCell = false;
             for (const TiXmlElement* cell = row->FirstChildElement(); cell != nullptr;
                  cell = cell->NextSiblingElement()) {
@@ -123,14 +124,14 @@ struct SheetReader {
 }  // namespace
 
 std::string DocumentText::ReadWorkbookText() {
-    BoundedText result;
+    BoundedText result(stop_);
     const bool haveTable = LoadSharedStrings();
     if (archive_ != nullptr && HasMember(*archive_, "xl/workbook.xml")) {
         AppProperties app;
         app.Load(*archive_);
         const int32_t sheets = NumberedPartCount(*archive_, app.sheets, "xl/worksheets/sheet");
         const SheetReader reader{*this, haveTable, result};
-        for (int32_t i = 1; i <= sheets && !result.full(); ++i) {
+        for (int32_t i = 1; i <= sheets && !result.full() && !result.stopped(); ++i) {
             reader.AppendSheet(*archive_, NumberedPartName("xl/worksheets/sheet", i));
         }
     }

@@ -1,11 +1,16 @@
 #include "xml/TextConversion.h"
 
 #include "platform/CodePage.h"
+#include "platform/Unicode.h"
 
 namespace quillet {
 
 std::string Utf8ToAnsi(const char* utf8) {
     return platform::Utf8ToProcessAnsi(utf8 != nullptr ? utf8 : "");
+}
+
+std::string WellFormedText(const char* utf8) {
+    return platform::WellFormedUtf8(utf8 != nullptr ? utf8 : "");
 }
 
 std::string ReplaceAll(const std::string& text, const std::string& search,
