@@ -117,7 +117,7 @@ TEST(Stop, EndsTheBuildOfItsFileWithinItsNextElement) {
     const PluginModule& module = PluginModule::Get();
     ASSERT_NE(module.stop, nullptr);
     ASSERT_NE(module.stopW, nullptr);
-    const TempFile file(Workbook(150, 150 * 1024), ".xlsx");
+    const TempFile file(Workbook(80, 120 * 1024), ".xlsx");
     std::u16string whole;
     const milliseconds build = WholeBuild(file.path(), whole);
     ASSERT_GT(build, milliseconds(300)) << "the build must outlast the stop by far";

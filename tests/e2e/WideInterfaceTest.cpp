@@ -47,6 +47,7 @@ std::string DocumentOf(const std::string& utf8) {
 // locale on Linux; on Windows the system converts into the process code page, best fit allowed).
 std::string AnsiOf(const std::u16string& text, const std::string& utf8) {
 #ifdef _WIN32
+    (void)utf8;
     const std::wstring wide(text.begin(), text.end());
     const int size =
         ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
