@@ -100,9 +100,9 @@ typedef int(QUILLET_CALL* ContentGetSupportedFieldFunction)(int fieldIndex, char
 typedef int(QUILLET_CALL* ContentGetValueFunction)(const char* fileName, int fieldIndex,
                                                    int unitIndex, void* fieldValue, int maxLen,
                                                    int flags);
-typedef int(QUILLET_CALL* ContentGetValueWFunction)(const QuilletWideChar* fileName,
-                                                    int fieldIndex, int unitIndex,
-                                                    void* fieldValue, int maxLen, int flags);
+typedef int(QUILLET_CALL* ContentGetValueWFunction)(const QuilletWideChar* fileName, int fieldIndex,
+                                                    int unitIndex, void* fieldValue, int maxLen,
+                                                    int flags);
 typedef void(QUILLET_CALL* ContentStopGetValueFunction)(const char* fileName);
 typedef void(QUILLET_CALL* ContentStopGetValueWFunction)(const QuilletWideChar* fileName);
 typedef void(QUILLET_CALL* ContentPluginUnloadingFunction)(void);

@@ -1,7 +1,6 @@
 #include "xml/TextConversion.h"
 
 #include "platform/CodePage.h"
-#include "platform/Unicode.h"
 
 namespace quillet {
 
@@ -10,7 +9,7 @@ std::string Utf8ToAnsi(const char* utf8) {
 }
 
 std::string WellFormedText(const char* utf8) {
-    return platform::WellFormedUtf8(utf8 != nullptr ? utf8 : "");
+    return platform::SystemWellFormedUtf8(utf8);
 }
 
 std::string ReplaceAll(const std::string& text, const std::string& search,
