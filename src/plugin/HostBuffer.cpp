@@ -34,7 +34,9 @@ int64_t CopyToHostBufferW(void* destination, std::u16string_view text, int64_t l
     }
     const size_t count = WholeUnits(text, limit);
     auto* const bytes = static_cast<unsigned char*>(destination);
-    std::memcpy(bytes, text.data(), count * sizeof(char16_t));
+    if (count > 0) {
+        std::memcpy(bytes, text.data(), count * sizeof(char16_t));
+    }
     const char16_t terminator = 0;
     std::memcpy(bytes + count * sizeof(char16_t), &terminator, sizeof terminator);
     return static_cast<int64_t>(count);
