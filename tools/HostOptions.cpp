@@ -53,6 +53,8 @@ bool SetFlag(const std::string& name, HostOptions& options) {
         options.ignoreCase = true;
     else if (name == "--version")
         options.version = true;
+    else if (name == "--ansi")
+        options.ansi = true;
     else if (name == "--help" || name == "-h")
         options.help = true;
     else
@@ -198,6 +200,8 @@ std::string UsageText() {
            "  --buffer N           bytes per full-text piece, " +
            std::to_string(MinBuffer) + " to " + std::to_string(MaxBuffer) +
            " (default 2048)\n"
+           "  --ansi               ask through ContentGetValue (texts in the locale's character\n"
+           "                       set) even where the module exports ContentGetValueW\n"
            "  --version            print the host's version and the module it loads\n"
            "  -h, --help           print this help\n"
            "\n"

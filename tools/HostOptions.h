@@ -22,6 +22,7 @@ struct HostOptions {
     bool ignoreCase = false;              // -i, with --grep
     std::optional<std::string> raw;       // --raw: the field to print unescaped
     int buffer = 2048;                    // bytes per full-text piece
+    bool ansi = false;                    // --ansi: ContentGetValue even beside ContentGetValueW
     std::vector<std::string> files;       // FILEs and folders
 };
 

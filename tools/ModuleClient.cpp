@@ -2,6 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+
+#ifdef _WIN32
+#include "platform/win32/WindowsApi.h"
+#endif
+
+#include "platform/Unicode.h"
 
 namespace quillet::host {
 namespace {
@@ -19,6 +26,49 @@ std::string TextIn(const std::vector<char>& buffer, int size) {
     const char* begin = buffer.data();
     const auto limit = static_cast<size_t>(size);
     return std::string(begin, std::find(begin, begin + limit, '\0'));
+}
+
+// The UTF-16 text in a buffer of `size` bytes, up to its terminator or the end of the buffer.
+std::u16string UnitsIn(const std::vector<char>& buffer, int size) {
+    std::u16string units;
+    for (size_t i = 0; i + 1 < static_cast<size_t>(size) && i + 1 < buffer.size(); i += 2) {
+        char16_t unit = 0;
+        std::memcpy(&unit, buffer.data() + i, sizeof unit);
+        if (unit == 0)
+            break;
+        units.push_back(unit);
+    }
+    return units;
+}
+
+std::string Utf8Of(const std::u16string& units) {
+    std::string utf8;
+    if (!platform::Utf16ToUtf8(units, utf8)) {
+        // A module that hands over half a pair: shown as the replacement it stands for.
+        std::u16string mended;
+        for (const char16_t unit : units)
+            mended.push_back(unit >= 0xD800 && unit <= 0xDFFF ? char16_t(0xFFFD) : unit);
+        platform::Utf16ToUtf8(mended, utf8);
+    }
+    return utf8;
+}
+
+// The file's name in UTF-16 as a Unicode host passes it, or nothing when it has none (a Linux
+// name that is not UTF-8): such a file is asked for through ContentGetValue.
+std::optional<std::basic_string<QuilletWideChar>> WideNameOf(const std::string& file) {
+#ifdef _WIN32
+    const int count = ::MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, nullptr, 0);
+    if (count <= 0)
+        return std::nullopt;
+    std::wstring wide(static_cast<size_t>(count), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide.data(), count);
+    wide.resize(static_cast<size_t>(count) - 1);
+    return wide;
+#else
+    if (platform::WellFormedUtf8(file) != file)
+        return std::nullopt;
+    return platform::Utf8ToUtf16(file);
+#endif
 }
 
 template <typename T>
@@ -40,6 +90,7 @@ bool ModuleClient::Load(const std::string& path, std::string& error) {
     field_ = reinterpret_cast<ContentGetSupportedFieldFunction>(
         library_.Find("ContentGetSupportedField"));
     value_ = reinterpret_cast<ContentGetValueFunction>(library_.Find("ContentGetValue"));
+    valueW_ = reinterpret_cast<ContentGetValueWFunction>(library_.Find("ContentGetValueW"));
     std::string missing;
     for (const auto& [found, name] :
          {std::pair<bool, const char*>{detect_ != nullptr, "ContentGetDetectString"},
@@ -76,10 +127,22 @@ std::vector<FieldInfo> ModuleClient::Fields() const {
 }
 
 int ModuleClient::Call(const std::string& file, int index, int unit, std::vector<char>& buffer,
-                       int size) const {
+                       int size, std::string& text) const {
     // Zeroed before each call, so a module that writes nothing leaves an empty value.
     std::fill(buffer.begin(), buffer.end(), '\0');
-    return value_(file.c_str(), index, unit, buffer.data(), size, 0);
+    // A buffer without room for one UTF-16 unit and its terminator goes to ContentGetValue.
+    const auto wideName = valueW_ != nullptr && size >= 4 ? WideNameOf(file) : std::nullopt;
+    if (!wideName) {
+        const int result = value_(file.c_str(), index, unit, buffer.data(), size, 0);
+        if (result == QUILLET_FIELD_STRING || result == QUILLET_FIELD_FULL_TEXT)
+            text = TextIn(buffer, size);
+        return result;
+    }
+    const int result = valueW_(wideName->c_str(), index, unit, buffer.data(), size, 0);
+    if (result != QUILLET_FIELD_STRING_W && result != QUILLET_FIELD_FULL_TEXT_W)
+        return result;
+    text = Utf8Of(UnitsIn(buffer, size));
+    return result == QUILLET_FIELD_STRING_W ? QUILLET_FIELD_STRING : QUILLET_FIELD_FULL_TEXT;
 }
 
 FieldValue ModuleClient::Value(const std::string& file, const FieldInfo& field,
@@ -89,7 +152,8 @@ FieldValue ModuleClient::Value(const std::string& file, const FieldInfo& field,
     const int size = ValueBuffer;
     std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
     FieldValue value;
-    value.result = Call(file, field.index, 0, buffer, size);
+    std::string text;
+    value.result = Call(file, field.index, 0, buffer, size, text);
     switch (value.result) {
         case QUILLET_FIELD_NUMERIC32:
         case QUILLET_FIELD_BOOLEAN:
@@ -104,7 +168,7 @@ FieldValue ModuleClient::Value(const std::string& file, const FieldInfo& field,
                              static_cast<uint64_t>(Read<uint32_t>(buffer, 4)) << 32;
             break;
         case QUILLET_FIELD_STRING:
-            value.text = TextIn(buffer, size);
+            value.text = std::move(text);
             break;
         default:
             break;
@@ -129,21 +193,21 @@ TransferResult ModuleClient::PageFullText(const std::string& file, int index, in
     // Room for a fixed-size form should the module answer one, and a terminator past the end.
     std::vector<char> buffer(static_cast<size_t>(std::max(pieceBuffer, 16)) + 1, '\0');
     TransferResult transfer;
-    transfer.result = Call(file, index, QUILLET_FULL_TEXT_FIRST, buffer, pieceBuffer);
+    std::string piece;
+    transfer.result = Call(file, index, QUILLET_FULL_TEXT_FIRST, buffer, pieceBuffer, piece);
     if (transfer.result != QUILLET_FIELD_FULL_TEXT)
         return transfer;
-    std::string piece = TextIn(buffer, pieceBuffer);
     size_t total = piece.size();
     transfer.stopped = !read(piece);
     for (int unit = 1; !transfer.stopped; ++unit) {
-        const int result = Call(file, index, unit, buffer, pieceBuffer);
+        piece.clear();
+        const int result = Call(file, index, unit, buffer, pieceBuffer, piece);
         if (result == QUILLET_FIELD_EMPTY)
             break;
         if (result != QUILLET_FIELD_FULL_TEXT) {
             transfer.result = result;
             break;
         }
-        piece = TextIn(buffer, pieceBuffer);
         total += piece.size();
         // A piece without a character would never end the text.
         if (piece.empty() || total > MaxFullText) {
@@ -152,7 +216,7 @@ TransferResult ModuleClient::PageFullText(const std::string& file, int index, in
         }
         transfer.stopped = !read(piece);
     }
-    Call(file, index, QUILLET_FULL_TEXT_END, buffer, pieceBuffer);
+    Call(file, index, QUILLET_FULL_TEXT_END, buffer, pieceBuffer, piece);
     return transfer;
 }
 

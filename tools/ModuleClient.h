@@ -41,11 +41,15 @@ struct TransferResult {
 // Takes one piece of a full text; answers false to end the transfer at once.
 using PieceReader = std::function<bool(std::string_view piece)>;
 
-// A module loaded by path and driven only through its three exported functions.
+// A module loaded by path and driven only through its exported functions: ContentGetValueW where
+// the module exports it, as Unicode hosts do (texts arrive in UTF-16 and are shown in UTF-8),
+// else ContentGetValue (texts in the host's character set).
 class ModuleClient {
   public:
     // Loads the module and finds its exports; on failure answers false with the reason.
     bool Load(const std::string& path, std::string& error);
+    // Asks through ContentGetValue even where ContentGetValueW is exported.
+    void PreferAnsi() { valueW_ = nullptr; }
 
     std::string DetectString() const;
     std::vector<FieldInfo> Fields() const;
@@ -59,13 +63,16 @@ class ModuleClient {
 
   private:
     FieldValue FullTextValue(const std::string& file, int index, int pieceBuffer) const;
-    int Call(const std::string& file, int index, int unit, std::vector<char>& buffer,
-             int size) const;
+    // One call of the value function. The text of a string or full-text answer goes into `text`
+    // (in UTF-8 from ContentGetValueW), and its type is answered as ContentGetValue answers it.
+    int Call(const std::string& file, int index, int unit, std::vector<char>& buffer, int size,
+             std::string& text) const;
 
     platform::DynamicLibrary library_;
     ContentGetDetectStringFunction detect_ = nullptr;
     ContentGetSupportedFieldFunction field_ = nullptr;
     ContentGetValueFunction value_ = nullptr;
+    ContentGetValueWFunction valueW_ = nullptr;
 };
 
 }  // namespace quillet::host

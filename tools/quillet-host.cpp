@@ -141,6 +141,8 @@ int main(int argc, char** argv) {
         Fail(error);
         return ExitModule;
     }
+    if (options->ansi)
+        module.PreferAnsi();
     const std::vector<FieldInfo> table = module.Fields();
     const std::vector<const FieldInfo*> chosen = ChosenFields(table, options->fields, error);
     if (chosen.empty() && !table.empty())

@@ -4,7 +4,8 @@
  *
  * A host loads the module (Quillet.wdx64 on Windows, Quillet.wdx on Linux), finds the functions
  * below by their plain names and calls them from any of its threads. Texts are byte strings in
- * the host's ANSI code page (on Linux: the character set of the host's locale). */
+ * the host's ANSI code page (on Linux: the character set of the host's locale), except through
+ * ContentGetValueW and ContentStopGetValueW, which take and give UTF-16. */
 #ifndef QUILLET_CONTENT_PLUGIN_H
 #define QUILLET_CONTENT_PLUGIN_H
 
@@ -22,15 +23,28 @@ extern "C" {
 #define QUILLET_EXPORT __attribute__((visibility("default")))
 #endif
 
+/* QuilletWideChar: a UTF-16 code unit, as hosts pass names to the W functions. */
+#if defined(_WIN32)
+typedef wchar_t QuilletWideChar;
+#elif defined(__cplusplus)
+typedef char16_t QuilletWideChar;
+#else
+#include <uchar.h>
+typedef char16_t QuilletWideChar;
+#endif
+
 /* The type of a field, as ContentGetSupportedField and ContentGetValue answer it, and the form
- * of the value ContentGetValue writes into the host's buffer. */
+ * of the value ContentGetValue writes into the host's buffer. ContentGetValueW answers the two
+ * UTF-16 forms in place of 8 and 9. */
 enum QuilletFieldType {
-    QUILLET_FIELD_NUMERIC32 = 1, /* signed 32-bit integer: 4 bytes */
-    QUILLET_FIELD_TIME = 5,      /* hour, minute, second as unsigned 16-bit words: 6 bytes */
-    QUILLET_FIELD_BOOLEAN = 6,   /* 32-bit integer 0 or 1: 4 bytes */
-    QUILLET_FIELD_STRING = 8,    /* NUL-terminated text, cut to the buffer size less one */
-    QUILLET_FIELD_FULL_TEXT = 9, /* one NUL-terminated piece of a long text */
-    QUILLET_FIELD_DATE_TIME = 10 /* FILETIME, UTC, low 32 bits first: 8 bytes */
+    QUILLET_FIELD_NUMERIC32 = 1,   /* signed 32-bit integer: 4 bytes */
+    QUILLET_FIELD_TIME = 5,        /* hour, minute, second as unsigned 16-bit words: 6 bytes */
+    QUILLET_FIELD_BOOLEAN = 6,     /* 32-bit integer 0 or 1: 4 bytes */
+    QUILLET_FIELD_STRING = 8,      /* NUL-terminated text, cut to the buffer size less one */
+    QUILLET_FIELD_FULL_TEXT = 9,   /* one NUL-terminated piece of a long text */
+    QUILLET_FIELD_DATE_TIME = 10,  /* FILETIME, UTC, low 32 bits first: 8 bytes */
+    QUILLET_FIELD_STRING_W = 11,   /* NUL-terminated UTF-16, at most maxLen / 2 - 1 units */
+    QUILLET_FIELD_FULL_TEXT_W = 12 /* one NUL-terminated UTF-16 piece of a long text */
 };
 
 /* The answers besides a field type. */
@@ -63,6 +77,22 @@ QUILLET_EXPORT int QUILLET_CALL ContentGetSupportedField(int fieldIndex, char* f
 QUILLET_EXPORT int QUILLET_CALL ContentGetValue(const char* fileName, int fieldIndex, int unitIndex,
                                                 void* fieldValue, int maxLen, int flags);
 
+/* ContentGetValue for a UTF-16 file name, answering texts in UTF-16: string fields answer
+ * QUILLET_FIELD_STRING_W, full-text fields QUILLET_FIELD_FULL_TEXT_W, with pieces of at most
+ * maxLen / 2 - 1 code units that never end inside a surrogate pair. Everything else answers as
+ * ContentGetValue does. A name holding an unpaired surrogate answers QUILLET_FILE_ERROR. */
+QUILLET_EXPORT int QUILLET_CALL ContentGetValueW(const QuilletWideChar* fileName, int fieldIndex,
+                                                 int unitIndex, void* fieldValue, int maxLen,
+                                                 int flags);
+
+/* Called from another thread: a value of the file being built ends at its next element, and its
+ * request answers QUILLET_FIELD_EMPTY. Changes nothing when no value of that file is built. */
+QUILLET_EXPORT void QUILLET_CALL ContentStopGetValue(const char* fileName);
+QUILLET_EXPORT void QUILLET_CALL ContentStopGetValueW(const QuilletWideChar* fileName);
+
+/* Called just before the module is unloaded: lets go of everything kept between calls. */
+QUILLET_EXPORT void QUILLET_CALL ContentPluginUnloading(void);
+
 /* The functions as a host finds them by name. */
 typedef int(QUILLET_CALL* ContentGetDetectStringFunction)(char* detectString, int maxLen);
 typedef int(QUILLET_CALL* ContentGetSupportedFieldFunction)(int fieldIndex, char* fieldName,
@@ -70,6 +100,12 @@ typedef int(QUILLET_CALL* ContentGetSupportedFieldFunction)(int fieldIndex, char
 typedef int(QUILLET_CALL* ContentGetValueFunction)(const char* fileName, int fieldIndex,
                                                    int unitIndex, void* fieldValue, int maxLen,
                                                    int flags);
+typedef int(QUILLET_CALL* ContentGetValueWFunction)(const QuilletWideChar* fileName, int fieldIndex,
+                                                    int unitIndex, void* fieldValue, int maxLen,
+                                                    int flags);
+typedef void(QUILLET_CALL* ContentStopGetValueFunction)(const char* fileName);
+typedef void(QUILLET_CALL* ContentStopGetValueWFunction)(const QuilletWideChar* fileName);
+typedef void(QUILLET_CALL* ContentPluginUnloadingFunction)(void);
 
 #ifdef __cplusplus
 }

@@ -18,6 +18,11 @@ std::string Utf8ToProcessAnsi(const char* utf8);
 // host's locale, which can change while texts converted before are kept.
 std::string ProcessAnsiName();
 
+// UTF-8 with its ill-formed sequences replaced by U+FFFD exactly as Utf8ToProcessAnsi replaces
+// them: each maximal ill-formed subsequence on Linux, the system's own decoding on Windows. So
+// the ANSI form of the result is the ANSI form of the input, byte for byte.
+std::string SystemWellFormedUtf8(const char* utf8);
+
 // The same conversion into a named code page, so the rules can be tested on every platform.
 std::string Utf8ToCodePage(const char* utf8, unsigned codePage);
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/FilePath.h"
+
 namespace quillet::platform {
 
 // What tells one state of a file from another without reading it. Size and modification time
@@ -25,6 +27,9 @@ struct FileStamp {
 // The stamp of a regular file by its path (a link is followed, as opening it would), without
 // opening it for reading. False for anything else or when the system cannot tell; the file then
 // exists for sure only when the answer is true.
-bool ReadFileStamp(const char* path, FileStamp& stamp);
+bool ReadFileStamp(const FilePath& path, FileStamp& stamp);
+inline bool ReadFileStamp(const char* path, FileStamp& stamp) {
+    return ReadFileStamp(FilePath(path), stamp);
+}
 
 }  // namespace quillet::platform

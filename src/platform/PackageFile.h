@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/FilePath.h"
 #include "platform/FileStamp.h"
 
 namespace quillet::platform {
@@ -13,7 +14,8 @@ namespace quillet::platform {
 class PackageFile {
   public:
     // Null when the file cannot be opened.
-    static std::unique_ptr<PackageFile> Open(const char* path);
+    static std::unique_ptr<PackageFile> Open(const FilePath& path);
+    static std::unique_ptr<PackageFile> Open(const char* path) { return Open(FilePath(path)); }
     ~PackageFile();
     PackageFile(const PackageFile&) = delete;
     PackageFile& operator=(const PackageFile&) = delete;

@@ -27,10 +27,46 @@ int QUILLET_CALL ContentGetSupportedField(int fieldIndex, char* fieldName, char*
 int QUILLET_CALL ContentGetValue(const char* fileName, int fieldIndex, int unitIndex,
                                  void* fieldValue, int maxLen, int /*flags*/) {
     try {
-        return quillet::ValueRequest(fileName, fieldIndex, unitIndex, fieldValue, maxLen);
+        return quillet::ValueRequest(quillet::platform::FilePath(fileName), quillet::TextForm::Ansi,
+                                     fieldIndex, unitIndex, fieldValue, maxLen);
     } catch (...) {
         // Out of memory is the only thing that can throw; the host learns only that the field
         // has no value.
         return quillet::FieldEmpty;
     }
+}
+
+int QUILLET_CALL ContentGetValueW(const QuilletWideChar* fileName, int fieldIndex, int unitIndex,
+                                  void* fieldValue, int maxLen, int /*flags*/) {
+    try {
+        const auto path = quillet::platform::FilePath::FromUtf16(fileName);
+        if (!path) {
+            return quillet::FileError;  // no file has a name that is not UTF-16
+        }
+        return quillet::ValueRequest(*path, quillet::TextForm::Utf16, fieldIndex, unitIndex,
+                                     fieldValue, maxLen);
+    } catch (...) {
+        return quillet::FieldEmpty;
+    }
+}
+
+void QUILLET_CALL ContentStopGetValue(const char* fileName) {
+    try {
+        quillet::StopValueRequests(quillet::platform::FilePath(fileName));
+    } catch (...) {
+        // Without memory for the name there is nothing to stop by it.
+    }
+}
+
+void QUILLET_CALL ContentStopGetValueW(const QuilletWideChar* fileName) {
+    try {
+        if (const auto path = quillet::platform::FilePath::FromUtf16(fileName)) {
+            quillet::StopValueRequests(*path);
+        }
+    } catch (...) {
+    }
+}
+
+void QUILLET_CALL ContentPluginUnloading(void) {
+    quillet::DropKeptAnswers();
 }

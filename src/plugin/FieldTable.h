@@ -18,6 +18,8 @@ enum FieldType : int32_t {
     FieldString = QUILLET_FIELD_STRING,
     FieldFullText = QUILLET_FIELD_FULL_TEXT,
     FieldDateTime = QUILLET_FIELD_DATE_TIME,
+    FieldStringW = QUILLET_FIELD_STRING_W,
+    FieldFullTextW = QUILLET_FIELD_FULL_TEXT_W,
 };
 
 // Answers of the entry points besides a FieldType.

@@ -20,6 +20,12 @@ std::shared_ptr<const PropertyRecords> PropertyCache::Find(const FileKey& key) {
     return nullptr;
 }
 
+void PropertyCache::Clear() {
+    std::vector<Entry> dropped;  // released outside the lock
+    const std::lock_guard<std::mutex> lock(mutex_);
+    std::swap(entries_, dropped);
+}
+
 void PropertyCache::Keep(const FileKey& key, std::shared_ptr<const PropertyRecords> records) {
     if (!records || !records->opened || records->TextBytes() > MaxKeptText) {
         return;

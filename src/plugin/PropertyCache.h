@@ -24,6 +24,8 @@ class PropertyCache {
     // Keeps the records as the most recently used, in place of any older ones for the path;
     // records too large or of a package that did not open are not kept.
     void Keep(const FileKey& key, std::shared_ptr<const PropertyRecords> records);
+    // Lets go of every record kept.
+    void Clear();
 
   private:
     struct Entry {

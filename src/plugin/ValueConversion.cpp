@@ -50,6 +50,11 @@ int32_t ConvertText(const std::string& text, void* fieldValue, int32_t maxLen) {
     return FieldString;
 }
 
+int32_t ConvertTextW(std::u16string_view text, void* fieldValue, int32_t maxLen) {
+    CopyToHostBufferW(fieldValue, text, static_cast<int64_t>(maxLen) / 2 - 1);
+    return FieldStringW;
+}
+
 int32_t ConvertCount(int32_t count, void* fieldValue, int32_t maxLen) {
     if (count == -1 || !WriteForm(count, fieldValue, maxLen)) {
         return FieldEmpty;

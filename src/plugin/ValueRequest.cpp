@@ -5,10 +5,10 @@
 #include <string>
 
 #include "package/ZipArchive.h"
-#include "platform/CodePage.h"
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 #include "platform/PackageFile.h"
+#include "plugin/ActiveBuilds.h"
 #include "plugin/FieldTable.h"
 #include "plugin/FullTextTransfer.h"
 #include "plugin/PropertyCache.h"
@@ -29,30 +29,41 @@ PropertyCache& Properties() {
     return cache;
 }
 
+ActiveBuilds& Builds() {
+    static ActiveBuilds builds;
+    return builds;
+}
+
+// Property records keep UTF-8, whichever interface asked: one form for all.
+constexpr const char* RecordForm = "UTF-8";
+
 // The file of one request. Its state is read by path to look up what is kept of it; the file is
 // opened, and its package opened and indexed, at most once, and only when something must be
 // read. What is read is kept under the state of the handle that read it, so a file changed
 // between the look-up and the read is never kept under its old state.
 class RequestFile {
   public:
-    explicit RequestFile(const char* fileName) : fileName_(fileName) {
+    explicit RequestFile(const platform::FilePath& fileName) : fileName_(fileName) {
         platform::FileStamp stamp;
         if (platform::ReadFileStamp(fileName, stamp)) {
-            lookupKey_ = FileKey{fileName, stamp, platform::ProcessAnsiName()};
+            lookupStamp_ = stamp;
         }
     }
 
+    const platform::FilePath& name() const { return fileName_; }
     // A stamped file exists; one without a stamp may still (a folder, a link to nowhere).
-    bool Exists() const { return lookupKey_.has_value() || platform::FileExists(fileName_); }
-    // Null when the file's state cannot be told: nothing kept then serves it.
-    const std::optional<FileKey>& lookupKey() const { return lookupKey_; }
+    bool Exists() const { return lookupStamp_.has_value() || platform::FileExists(fileName_); }
+    // Null when the file's state cannot be told: nothing kept in `form` then serves it.
+    std::optional<FileKey> LookupKey(const std::string& form) const {
+        return KeyOf(lookupStamp_, form);
+    }
     // The state what was read came from; null when nothing may be kept of it: also after a read
     // that came short or memory that ran out, so that the next request reads the file afresh.
-    std::optional<FileKey> keepKey() const {
+    std::optional<FileKey> KeepKey(const std::string& form) const {
         if (archive_ && archive_->metPassingFailure()) {
             return std::nullopt;
         }
-        return keepKey_;
+        return KeyOf(keepStamp_, form);
     }
 
     // The package, or null when the file holds no readable one.
@@ -61,30 +72,44 @@ class RequestFile {
             opened_ = true;
             auto file = platform::PackageFile::Open(fileName_);
             platform::FileStamp stamp;
-            if (lookupKey_ && file && file->ReadStamp(stamp)) {
-                keepKey_ = FileKey{fileName_, stamp, lookupKey_->form};
+            if (lookupStamp_ && file && file->ReadStamp(stamp)) {
+                keepStamp_ = stamp;
             }
             archive_ = ZipArchive::Open(std::move(file));
             if (!archive_) {
-                keepKey_.reset();  // nothing of a package that did not open is worth keeping
+                keepStamp_.reset();  // nothing of a package that did not open is worth keeping
             }
         }
         return archive_.get();
     }
 
   private:
-    const char* fileName_;
-    std::optional<FileKey> lookupKey_;
-    std::optional<FileKey> keepKey_;
+    std::optional<FileKey> KeyOf(const std::optional<platform::FileStamp>& stamp,
+                                 const std::string& form) const {
+        if (!stamp) {
+            return std::nullopt;
+        }
+        return FileKey{fileName_.text(), *stamp, form};
+    }
+
+    const platform::FilePath& fileName_;
+    std::optional<platform::FileStamp> lookupStamp_;
+    std::optional<platform::FileStamp> keepStamp_;
     bool opened_ = false;
     std::unique_ptr<ZipArchive> archive_;
 };
 
-int32_t PropertyValue(const FieldRow& row, const PropertyRecords& records, void* value,
-                      int32_t maxLen) {
+int32_t TextValue(TextForm form, const std::string& utf8, void* value, int32_t maxLen) {
+    return form == TextForm::Ansi ? ConvertText(AnsiOf(utf8), value, maxLen)
+                                  : ConvertTextW(Utf16Of(utf8), value, maxLen);
+}
+
+int32_t PropertyValue(TextForm form, const FieldRow& row, const PropertyRecords& records,
+                      void* value, int32_t maxLen) {
     switch (row.type) {
         case FieldString:
-            return ConvertText(
+            return TextValue(
+                form,
                 row.coreText != nullptr ? records.core.*row.coreText : records.app.*row.appText,
                 value, maxLen);
         case FieldDateTime:
@@ -101,33 +126,60 @@ int32_t PropertyValue(const FieldRow& row, const PropertyRecords& records, void*
 }
 
 std::shared_ptr<const PropertyRecords> RecordsOf(RequestFile& file) {
-    if (file.lookupKey()) {
-        if (auto kept = Properties().Find(*file.lookupKey())) {
+    if (const auto key = file.LookupKey(RecordForm)) {
+        if (auto kept = Properties().Find(*key)) {
             return kept;
         }
     }
     auto records = std::make_shared<PropertyRecords>();
     records->Load(file.Archive());
-    if (file.keepKey()) {
-        Properties().Keep(*file.keepKey(), records);
+    if (const auto key = file.KeepKey(RecordForm)) {
+        Properties().Keep(*key, records);
     }
     return records;
 }
 
-FullTextTransfer::Built BuildFullText(RequestFile& file, const FieldRow& row) {
-    DocumentText text(file.Archive());
+// The UTF-8 text of the field; the build ends early when a stop for the file comes.
+std::string BuildUtf8(RequestFile& file, const FieldRow& row, const StopSignal& stop) {
+    DocumentText text(file.Archive(), &stop);
     if (row.source == FieldSource::Titles) {
         text.BuildTitles();
-        return {std::move(text.titlesText), file.keepKey()};
+        return std::move(text.titlesText);
     }
     text.BuildContent();
-    return {std::move(text.contentText), file.keepKey()};
+    return std::move(text.contentText);
+}
+
+FullTextTransfer::Built BuildFullText(RequestFile& file, const FieldRow& row, TextForm form) {
+    const ActiveBuilds::Registration build(Builds(), file.name().text());
+    std::string utf8 = BuildUtf8(file, row, build.signal());
+    FullTextTransfer::Built built;
+    built.stopped = build.signal().requested();
+    if (built.stopped) {
+        return built;  // nothing of a stopped build is handed over or kept
+    }
+    built.key = file.KeepKey(FormName(form));
+    if (form == TextForm::Ansi) {
+        built.text = AnsiOf(std::move(utf8));
+    } else {
+        built.utf16Text = Utf16Of(utf8);
+    }
+    return built;
 }
 
 }  // namespace
 
-int32_t ValueRequest(const char* fileName, int32_t fieldIndex, int32_t unitIndex, void* fieldValue,
-                     int32_t maxLen) {
+void StopValueRequests(const platform::FilePath& fileName) {
+    Builds().Stop(fileName.text());
+}
+
+void DropKeptAnswers() {
+    Transfer().Drop();
+    Properties().Clear();
+}
+
+int32_t ValueRequest(const platform::FilePath& fileName, TextForm form, int32_t fieldIndex,
+                     int32_t unitIndex, void* fieldValue, int32_t maxLen) {
     const bool fullText = IsFieldIndex(fieldIndex) && FieldRows[fieldIndex].type == FieldFullText;
     if (fullText && unitIndex == QUILLET_FULL_TEXT_END) {
         // The transfer is over, whichever file it was for: its text need not be held any longer.
@@ -142,11 +194,11 @@ int32_t ValueRequest(const char* fileName, int32_t fieldIndex, int32_t unitIndex
     }
     const FieldRow& row = FieldRows[fieldIndex];
     if (fullText) {
-        return Transfer().Step(unitIndex, file.lookupKey(), fieldIndex, fieldValue, maxLen,
-                               [&] { return BuildFullText(file, row); });
+        return Transfer().Step(form, unitIndex, file.LookupKey(FormName(form)), fieldIndex,
+                               fieldValue, maxLen, [&] { return BuildFullText(file, row, form); });
     }
     // Both records are read at once: the host asks for the other columns of the file next.
-    return PropertyValue(row, *RecordsOf(file), fieldValue, maxLen);
+    return PropertyValue(form, row, *RecordsOf(file), fieldValue, maxLen);
 }
 
 }  // namespace quillet

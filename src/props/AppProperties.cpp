@@ -18,7 +18,7 @@ std::string AppElementText(const TiXmlDocument& document, const char* elementNam
     const TiXmlNode* node = root != nullptr ? root->FirstChildElement(elementName) : nullptr;
     const TiXmlElement* element = node != nullptr ? node->ToElement() : nullptr;
     const char* text = element != nullptr ? element->GetText() : nullptr;
-    return text != nullptr ? Utf8ToAnsi(text) : std::string();
+    return text != nullptr ? WellFormedText(text) : std::string();
 }
 
 std::string TitlesOfPartsSize(const TiXmlDocument& document) {

@@ -9,12 +9,12 @@
 namespace quillet {
 namespace {
 
-// The property's text in ANSI, looked up in an already parsed part.
+// The property's text, looked up in an already parsed part.
 std::string CoreElementText(const TiXmlDocument& document, const char* elementName) {
     const TiXmlElement* root = document.FirstChildElement("cp:coreProperties");
     const TiXmlElement* property = root != nullptr ? root->FirstChildElement(elementName) : nullptr;
     const char* text = property != nullptr ? property->GetText() : nullptr;
-    return text != nullptr ? Utf8ToAnsi(text) : std::string();
+    return text != nullptr ? WellFormedText(text) : std::string();
 }
 
 }  // namespace

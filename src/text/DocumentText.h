@@ -8,15 +8,18 @@
 
 namespace quillet {
 
+class StopSignal;
 class ZipArchive;
 
 enum class PackageKind { Word, Workbook, Presentation, None };
 
 // The text behind "Titles" and "Content", read from the request's open package (null when the
-// file is no readable package). Builds nothing until a full-text field asks.
+// file is no readable package). Builds nothing until a full-text field asks. A build that `stop`
+// (null: none) asks to stop ends at its next element; its text is then not the whole text.
 class DocumentText {
   public:
-    explicit DocumentText(ZipArchive* archive) : archive_(archive) {}
+    explicit DocumentText(ZipArchive* archive, const StopSignal* stop = nullptr)
+        : archive_(archive), stop_(stop) {}
 
     void BuildContent();
     void BuildTitles();
@@ -34,6 +37,7 @@ class DocumentText {
 
   private:
     ZipArchive* archive_;
+    const StopSignal* stop_;
 };
 
 PackageKind DetectPackageKind(ZipArchive& archive);

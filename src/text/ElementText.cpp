@@ -14,7 +14,7 @@ bool IsNamed(const TiXmlElement& element, std::string_view name) {
 }
 
 void AppendDatum(const char* utf8, BoundedText& result) {
-    result.Append(utf8 != nullptr ? Utf8ToAnsi(utf8) : std::string(" "));
+    result.Append(utf8 != nullptr ? WellFormedText(utf8) : std::string(" "));
     result.Append('\t');
 }
 
@@ -33,7 +33,7 @@ void AppendBlockText(const TiXmlElement& block, BoundedText& result) {
                 continue;
             }
             const char* text = FirstChildText(*element);
-            result.Append(text != nullptr ? Utf8ToAnsi(text) : std::string(" "));
+            result.Append(text != nullptr ? WellFormedText(text) : std::string(" "));
             result.Append('\t');
         }
     }
@@ -48,7 +48,7 @@ std::string SharedItemText(const TiXmlElement& item) {
         return std::string();
     }
     const char* text = first->GetText();
-    return text != nullptr ? Utf8ToAnsi(text) : std::string(" ");
+    return text != nullptr ? WellFormedText(text) : std::string(" ");
 }
 
 namespace {

@@ -16,13 +16,15 @@ std::string PlainTextOf(const TiXmlElement& element) {
     TiXmlPrinter printer;
     printer.SetIndent("");
     element.Accept(&printer);
-    return DecodePrinterEscapes(StripMarkup(Utf8ToAnsi(printer.CStr())));
+    // Made well-formed before the markup goes, so bytes on both sides of a tag never join.
+    return DecodePrinterEscapes(StripMarkup(WellFormedText(printer.CStr())));
 }
 
 // Text is taken from the third level below the shape tree, at any depth inside it.
 void AppendShapeTree(const TiXmlElement& shapeTree, BoundedText& result) {
     for (const TiXmlElement* shape = shapeTree.FirstChildElement();
-         shape != nullptr && !result.full(); shape = shape->NextSiblingElement()) {
+         shape != nullptr && !result.full() && !result.stopped();
+         shape = shape->NextSiblingElement()) {
         for (const TiXmlElement* level = shape->FirstChildElement(); level != nullptr;
              level = level->NextSiblingElement()) {
             const TiXmlElement* first = level->FirstChildElement();
@@ -55,12 +57,12 @@ void AppendSlide(ZipArchive& archive, const std::string& partName, BoundedText& 
 }  // namespace
 
 std::string DocumentText::ReadPresentationText() {
-    BoundedText result;
+    BoundedText result(stop_);
     if (archive_ != nullptr && HasMember(*archive_, "ppt/presentation.xml")) {
         AppProperties app;
         app.Load(*archive_);
         const int32_t slides = NumberedPartCount(*archive_, app.slides, "ppt/slides/slide");
-        for (int32_t i = 1; i <= slides && !result.full(); ++i) {
+        for (int32_t i = 1; i <= slides && !result.full() && !result.stopped(); ++i) {
             AppendSlide(*archive_, NumberedPartName("ppt/slides/slide", i), result);
         }
     }

@@ -24,6 +24,19 @@ int HexValue(char c) {
     return -1;
 }
 
+// The character a "&#xHH;" escape names, as UTF-8: the text stays well-formed whatever the escape
+// holds.
+void AppendEscapedCharacter(std::string& output, int value) {
+    if (value < 32) {
+        output += ' ';
+    } else if (value < 0x80) {
+        output += static_cast<char>(value);
+    } else {
+        output += static_cast<char>(0xC0 | (value >> 6));
+        output += static_cast<char>(0x80 | (value & 0x3F));
+    }
+}
+
 }  // namespace
 
 std::string StripMarkup(std::string text) {
@@ -71,8 +84,7 @@ std::string DecodePrinterEscapes(const std::string& text) {
             const int high = HexValue(text[i + 3]);
             const int low = HexValue(text[i + 4]);
             if (high >= 0 && low >= 0) {
-                const int value = high * 16 + low;
-                output += value < 32 ? ' ' : static_cast<char>(value);
+                AppendEscapedCharacter(output, high * 16 + low);
                 i += 6;
                 decoded = true;
             }

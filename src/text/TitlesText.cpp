@@ -8,7 +8,7 @@
 namespace quillet {
 
 void DocumentText::BuildTitles() {
-    BoundedText titles;
+    BoundedText titles(stop_);
     const auto partText = archive_ != nullptr
                               ? ReadPartText(*archive_, "docProps/app.xml", BoundedTreeFilter())
                               : std::nullopt;
@@ -20,10 +20,11 @@ void DocumentText::BuildTitles() {
         const TiXmlElement* vector =
             parts != nullptr ? parts->FirstChildElement("vt:vector") : nullptr;
         for (const TiXmlElement* item = vector != nullptr ? vector->FirstChildElement() : nullptr;
-             item != nullptr && !titles.full(); item = item->NextSiblingElement()) {
+             item != nullptr && !titles.full() && !titles.stopped();
+             item = item->NextSiblingElement()) {
             if (const char* text = FirstChildText(*item)) {
                 titles.Append(' ');
-                titles.Append(Utf8ToAnsi(text));
+                titles.Append(WellFormedText(text));
             }
         }
     }

@@ -11,6 +11,9 @@ void AppendWordBody(PartSource& part, BoundedText& result) {
     const size_t before = result.size();
     ElementStreamHandlers handlers;
     handlers.child = [&result](const TiXmlElement& block) {
+        if (result.stopped()) {
+            return false;
+        }
         if (!result.full()) {
             AppendBlockText(block, result);
         }
@@ -22,7 +25,7 @@ void AppendWordBody(PartSource& part, BoundedText& result) {
 }
 
 std::string DocumentText::ReadWordText() {
-    BoundedText result;
+    BoundedText result(stop_);
     if (archive_ != nullptr) {
         MemberSource part(*archive_, "word/document.xml");
         AppendWordBody(part, result);

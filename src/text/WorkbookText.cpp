@@ -42,6 +42,9 @@ void AppendSheetRows(PartSource& part, const SharedStringTable* table, BoundedTe
     const size_t before = result.size();
     ElementStreamHandlers handlers;
     handlers.child = [&](const TiXmlElement& row) {
+        if (result.stopped()) {
+            return false;
+        }
         if (!result.full()) {
             AppendRowText(row, table, result);
         }
@@ -61,13 +64,13 @@ bool DocumentText::LoadSharedStrings() {
 }
 
 std::string DocumentText::ReadWorkbookText() {
-    BoundedText result;
+    BoundedText result(stop_);
     const bool haveTable = LoadSharedStrings();
     if (archive_ != nullptr && HasMember(*archive_, "xl/workbook.xml")) {
         AppProperties app;
         app.Load(*archive_);
         const int32_t sheets = NumberedPartCount(*archive_, app.sheets, "xl/worksheets/sheet");
-        for (int32_t i = 1; i <= sheets && !result.full(); ++i) {
+        for (int32_t i = 1; i <= sheets && !result.full() && !result.stopped(); ++i) {
             MemberSource part(*archive_, NumberedPartName("xl/worksheets/sheet", i).c_str());
             AppendSheetRows(part, haveTable ? &sharedStrings : nullptr, result);
             result.Append("\n\n");

@@ -8,6 +8,10 @@ std::string Utf8ToAnsi(const char* utf8) {
     return platform::Utf8ToProcessAnsi(utf8 != nullptr ? utf8 : "");
 }
 
+std::string WellFormedText(const char* utf8) {
+    return platform::SystemWellFormedUtf8(utf8);
+}
+
 std::string ReplaceAll(const std::string& text, const std::string& search,
                        const std::string& replacement) {
     if (search.empty()) {

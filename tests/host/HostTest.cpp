@@ -922,3 +922,48 @@ TEST(HostProgress, UpdatesOneLineOnATerminalForManyFiles) {
 
 }  // namespace
 }  // namespace quillet::test
+
+namespace quillet::test {
+namespace {
+
+// A document whose title and body are `utf8`.
+std::string ScriptDocument(const std::string& utf8) {
+    return StoredZip({{"docProps/core.xml",
+                       "<?xml version=\"1.0\" encoding=\"UTF-8\"?><cp:coreProperties>"
+                       "<dc:title>" +
+                           utf8 + "</dc:title></cp:coreProperties>"},
+                      {"word/document.xml",
+                       "<?xml version=\"1.0\" encoding=\"UTF-8\"?><w:document><w:body>"
+                       "<w:p><w:r><w:t>" +
+                           utf8 + "</w:t></w:r></w:p></w:body></w:document>"}});
+}
+
+// The host asks through ContentGetValueW and prints UTF-8 whatever the locale; --ansi asks
+// through ContentGetValue, whose texts are in the locale's character set.
+TEST(HostUnicode, PrintsEveryCharacterUnlessAskedForTheAnsiEntryPoint) {
+    const std::string title = u8"Отчёт 销售 😀";
+    const TempFile file(ScriptDocument(title), ".docx");
+    for (const char* locale : {"C", "C.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        HostRun run =
+            RunShell(WithEnvironment({{"LC_ALL", locale}}, {"--raw", "Title", file.path()}));
+        EXPECT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(run.out, title);
+        run = RunShell(WithEnvironment({{"LC_ALL", locale}},
+                                       {"--raw", "Content", "--buffer", "7", file.path()}));
+        EXPECT_EQ(run.out, title + "\t\n");
+    }
+    HostRun run =
+        RunShell(WithEnvironment({{"LC_ALL", "C"}}, {"--ansi", "--raw", "Title", file.path()}));
+    EXPECT_EQ(run.out, "????? ?? ?");
+    run = RunShell(
+        WithEnvironment({{"LC_ALL", "C.UTF-8"}}, {"--ansi", "--raw", "Title", file.path()}));
+    EXPECT_EQ(run.out, title);
+    // A module without the W entry point is asked through ContentGetValue.
+    const TempFile fake("text", ".fake");
+    run = HostWith(QUILLET_FAKE_MODULE, {"--raw", "Title", fake.path()});
+    EXPECT_EQ(run.out, "Annual \"report\" \\ \xE9t\xE9");
+}
+
+}  // namespace
+}  // namespace quillet::test

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the built Windows module as a host and an installer see it:
 #   check-dll.sh OBJDUMP WINDRES MODULE VERSION
-# a 64-bit DLL exporting exactly the three content plug-in functions by name, importing only
+# a 64-bit DLL exporting exactly the seven content plug-in functions by name, importing only
 # DLLs that every Windows has (so zlib, libstdc++, libgcc and winpthread are linked in), and
 # carrying the version resource with exactly the expected strings.
 set -euo pipefail
@@ -39,7 +39,8 @@ grep -qx $'\tDLL' <<<"$headers" || fail "$name is not marked as a DLL"
 exports="$(awk '/^\[Ordinal\/Name Pointer\] Table/ { table = 1; next }
                 table && NF == 0 { table = 0 }
                 table { print $NF }' <<<"$headers" | sort)"
-expect_lines "exported names" $'ContentGetDetectString\nContentGetSupportedField\nContentGetValue' \
+expect_lines "exported names" \
+    $'ContentGetDetectString\nContentGetSupportedField\nContentGetValue\nContentGetValueW\nContentPluginUnloading\nContentStopGetValue\nContentStopGetValueW' \
     "$exports"
 export_name="$(awk '/^Name[[:space:]]+[0-9a-f]+[[:space:]]/ { print $NF; exit }' <<<"$headers")"
 [ "$export_name" = "$name" ] || fail "export table names the module '$export_name', not '$name'"

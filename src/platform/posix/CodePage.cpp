@@ -1,6 +1,7 @@
 #include "platform/CodePage.h"
 
 #include "platform/AsciiText.h"
+#include "platform/Unicode.h"
 
 #include <iconv.h>
 #include <langinfo.h>
@@ -186,6 +187,10 @@ std::string Utf8ToProcessAnsi(const char* utf8) {
     }
     // The host's locale plays the part of the Windows ANSI code page.
     return ConvertTo(utf8, ProcessAnsiName());
+}
+
+std::string SystemWellFormedUtf8(const char* utf8) {
+    return WellFormedUtf8(utf8 != nullptr ? utf8 : "");
 }
 
 std::string Utf8ToCodePage(const char* utf8, unsigned codePage) {

@@ -6,9 +6,9 @@
 
 namespace quillet::platform {
 
-bool ReadFileStamp(const char* path, FileStamp& stamp) {
+bool ReadFileStamp(const FilePath& path, FileStamp& stamp) {
     struct stat status {};
-    return path != nullptr && path[0] != '\0' && ::stat(path, &status) == 0 &&
+    return !path.empty() && ::stat(path.text().c_str(), &status) == 0 &&
            StampOfStatus(status, stamp);
 }
 

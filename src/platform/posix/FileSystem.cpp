@@ -4,10 +4,10 @@
 
 namespace quillet::platform {
 
-bool FileExists(const char* path) {
+bool FileExists(const FilePath& path) {
     struct stat status {};
     // lstat, like a directory search, finds an entry even when it is a dangling link.
-    return path != nullptr && path[0] != '\0' && ::lstat(path, &status) == 0;
+    return !path.empty() && ::lstat(path.text().c_str(), &status) == 0;
 }
 
 }  // namespace quillet::platform

@@ -18,13 +18,13 @@ int Descriptor(intptr_t handle) {
 
 }  // namespace
 
-std::unique_ptr<PackageFile> PackageFile::Open(const char* path) {
-    if (path == nullptr || path[0] == '\0') {
+std::unique_ptr<PackageFile> PackageFile::Open(const FilePath& path) {
+    if (path.empty()) {
         return nullptr;
     }
     // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; it changes nothing for a
     // regular file.
-    const int descriptor = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int descriptor = ::open(path.text().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) {
         return nullptr;
     }

@@ -51,6 +51,14 @@ std::string Utf8ToProcessAnsi(const char* utf8) {
     return ConvertUtf8(utf8, CP_ACP);
 }
 
+std::string SystemWellFormedUtf8(const char* utf8) {
+    if (utf8 == nullptr || IsAsciiText(utf8)) {
+        return utf8 != nullptr ? std::string(utf8) : std::string();
+    }
+    // Through the same decoding as every ANSI conversion, and back.
+    return ConvertUtf8(utf8, CP_UTF8);
+}
+
 std::string Utf8ToCodePage(const char* utf8, unsigned codePage) {
     return ConvertUtf8(utf8, codePage);
 }

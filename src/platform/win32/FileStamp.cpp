@@ -5,15 +5,18 @@
 
 namespace quillet::platform {
 
-bool ReadFileStamp(const char* path, FileStamp& stamp) {
-    if (path == nullptr || path[0] == '\0') {
+bool ReadFileStamp(const FilePath& path, FileStamp& stamp) {
+    if (path.empty()) {
         return false;
     }
     // Opened for its attributes only, sharing everything: no program holding the document open
     // is disturbed, whatever it shares.
-    const HANDLE handle = CreateFileA(path, FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    constexpr DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const HANDLE handle = path.wide()
+                              ? CreateFileW(path.wideName(), FILE_READ_ATTRIBUTES, sharing, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                              : CreateFileA(path.text().c_str(), FILE_READ_ATTRIBUTES, sharing,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
     }

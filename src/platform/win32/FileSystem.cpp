@@ -24,14 +24,19 @@ class FindHandle {
 
 }  // namespace
 
-bool FileExists(const char* path) {
-    if (path == nullptr || path[0] == '\0') {
+bool FileExists(const FilePath& path) {
+    if (path.empty()) {
         return false;
     }
     // A directory search rather than the attributes: it answers exactly as the host's own file
     // lists do, for files, folders and wildcard patterns alike.
+    if (path.wide()) {
+        WIN32_FIND_DATAW entry{};
+        const FindHandle search(::FindFirstFileW(path.wideName(), &entry));
+        return search.valid();
+    }
     WIN32_FIND_DATAA entry{};
-    const FindHandle search(::FindFirstFileA(path, &entry));
+    const FindHandle search(::FindFirstFileA(path.text().c_str(), &entry));
     return search.valid();
 }
 

@@ -24,14 +24,17 @@ bool SeekTo(HANDLE handle, uint64_t position) {
 
 }  // namespace
 
-std::unique_ptr<PackageFile> PackageFile::Open(const char* path) {
-    if (path == nullptr || path[0] == '\0') {
+std::unique_ptr<PackageFile> PackageFile::Open(const FilePath& path) {
+    if (path.empty()) {
         return nullptr;
     }
     // Sharing writing and deletion lets the document be read while an office program has it open.
-    const HANDLE handle =
-        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    constexpr DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const HANDLE handle = path.wide()
+                              ? CreateFileW(path.wideName(), GENERIC_READ, sharing, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                              : CreateFileA(path.text().c_str(), GENERIC_READ, sharing, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return nullptr;
     }

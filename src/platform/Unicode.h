@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillet::platform {
+
+// UTF-8 with every maximal ill-formed subsequence replaced by one U+FFFD, the rule Windows
+// follows since Vista. Such texts can be joined at ASCII characters and converted afterwards:
+// each character converts alone, so the joined text gives what its parts give.
+std::string WellFormedUtf8(std::string_view utf8);
+
+// UTF-8 to UTF-16; ill-formed input is replaced as WellFormedUtf8 replaces it.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+
+// UTF-16 to UTF-8; false, leaving `utf8` as it was, for an unpaired surrogate.
+bool Utf16ToUtf8(std::u16string_view utf16, std::string& utf8);
+
+// Whether the code unit is the first or the second half of a surrogate pair.
+constexpr bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+constexpr bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+}  // namespace quillet::platform

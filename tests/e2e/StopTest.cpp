@@ -1,0 +1,147 @@
+// A host stops a value that takes long from another thread: the build of that file ends at its
+// next element and its request answers -3; builds of other files go on untouched.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "support/PackageBuilder.h"
+#include "support/PluginModule.h"
+#include "support/TempFile.h"
+
+namespace quillet::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+constexpr int ContentField = 44;
+
+// How long a stopped build may take to answer: one element, and the part being parsed when the
+// stop came. Sanitizers and wine slow everything down.
+milliseconds StopLatencyBound() {
+#if defined(_WIN32) || defined(__SANITIZE_ADDRESS__)
+    return milliseconds(1000);
+#else
+    return milliseconds(100);
+#endif
+}
+
+// A workbook of `sheets` sheets, each of about `sheetBytes` of XML: rows of five numbers.
+std::string Workbook(int sheets, size_t sheetBytes) {
+    std::string sheet = "<?xml version=\"1.0\"?><worksheet><sheetData>";
+    for (int row = 0; sheet.size() < sheetBytes; ++row) {
+        sheet += "<row>";
+        for (int cell = 0; cell < 5; ++cell) {
+            sheet += "<c><v>" + std::to_string(row * 5 + cell) + "</v></c>";
+        }
+        sheet += "</row>";
+    }
+    sheet += "</sheetData></worksheet>";
+    PackageBuilder builder;
+    builder.AddDeflated("xl/workbook.xml", "<?xml version=\"1.0\"?><workbook/>");
+    for (int i = 1; i <= sheets; ++i) {
+        builder.AddDeflated("xl/worksheets/sheet" + std::to_string(i) + ".xml", sheet);
+    }
+    return builder.Build();
+}
+
+struct TimedAnswer {
+    int result = 0;
+    Clock::time_point end;
+};
+
+// The first call of a "Content" transfer through ContentGetValueW, on a thread of its own.
+class FirstCallThread {
+  public:
+    explicit FirstCallThread(const std::string& path, bool wide = true)
+        : thread_([this, path, wide] {
+              const PluginModule& module = PluginModule::Get();
+              answer_.result = wide ? module.ValueW(Widen(path), ContentField, 0, 2048).result
+                                    : module.Value(path, ContentField, 0, 2048).result;
+              answer_.end = Clock::now();
+              done_.store(true);
+          }) {}
+    ~FirstCallThread() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    FirstCallThread(const FirstCallThread&) = delete;
+    FirstCallThread& operator=(const FirstCallThread&) = delete;
+
+    bool done() const { return done_.load(); }
+    TimedAnswer Wait() {
+        thread_.join();
+        return answer_;
+    }
+
+  private:
+    TimedAnswer answer_;
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
+
+// Builds the text once, unstopped, and answers how long that took.
+milliseconds WholeBuild(const std::string& path, std::u16string& text) {
+    const auto start = Clock::now();
+    text = PluginModule::Get().FullTextW(Widen(path), ContentField, 1 << 20);
+    return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
+}
+
+// Stops the transfer of `path` 50 ms after it started; the stopped call must answer -3 within
+// the bound, and the next first call must build the whole text again.
+void ExpectStopped(const std::string& path, bool wide, const std::u16string& whole) {
+    const PluginModule& module = PluginModule::Get();
+    FirstCallThread transfer(path, wide);
+    std::this_thread::sleep_for(milliseconds(50));
+    ASSERT_FALSE(transfer.done()) << "the build ended before the stop: too small to stop";
+    const auto stopped = Clock::now();
+    if (wide) {
+        module.stopW(WideName(Widen(path)).c_str());
+    } else {
+        module.stop(path.c_str());
+    }
+    const TimedAnswer answer = transfer.Wait();
+    EXPECT_EQ(answer.result, -3);
+    EXPECT_LT(std::chrono::duration_cast<milliseconds>(answer.end - stopped).count(),
+              StopLatencyBound().count())
+        << "ms from the stop to the answer";
+    EXPECT_EQ(module.ValueW(Widen(path), ContentField, -1).result, 12);
+    // Nothing of the stopped build was kept: the next transfer builds the whole text.
+    EXPECT_EQ(module.FullTextW(Widen(path), ContentField, 64 * 1024), whole);
+}
+
+TEST(Stop, AStopForAnotherFileOrWithNothingBuiltChangesNothing) {
+    const PluginModule& module = PluginModule::Get();
+    const TempFile file(Workbook(60, 150 * 1024), ".xlsx");
+    const TempFile other(Workbook(1, 1024), ".xlsx");
+    module.stopW(WideName(Widen(file.path())).c_str());  // nothing is built yet
+    module.stop(file.path().c_str());
+    std::u16string whole;
+    WholeBuild(file.path(), whole);
+
+    FirstCallThread transfer(file.path());
+    while (!transfer.done()) {
+        module.stopW(WideName(Widen(other.path())).c_str());
+        module.stop(other.path().c_str());
+        module.stop((file.path() + "x").c_str());
+        std::this_thread::sleep_for(milliseconds(5));
+    }
+    EXPECT_EQ(transfer.Wait().result, 12);
+    EXPECT_EQ(module.FullTextW(Widen(file.path()), ContentField, 64 * 1024), whole);
+}
+
+// One sheet read one row at a time: the stop lands inside the part.
+TEST(Stop, EndsTheTransferOfA60MBSheetWithin100ms) {
+    const TempFile file(Workbook(1, 60'000'000), ".xlsx");
+    std::u16string whole;
+    WholeBuild(file.path(), whole);
+    ASSERT_GT(whole.size(), 5'000'000u);
+    ExpectStopped(file.path(), true, whole);
+    ExpectStopped(file.path(), false, whole);
+}
+
+}  // namespace
+}  // namespace quillet::test
