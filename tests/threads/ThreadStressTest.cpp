@@ -99,14 +99,20 @@ Answer AskField(const std::string& path, int field) {
 
 // A whole transfer as the protocol allows: first call, next calls until empty, end call. The
 // joined text, or a description of the broken step.
-std::string Transfer(const std::string& path, int field, bool& kept) {
+// A transfer whose first call answered -3 was stopped (`stopped` is set).
+std::string Transfer(const std::string& path, int field, bool& kept, bool& stopped) {
     const auto value = PluginModule::Get().value;
     std::string joined;
     kept = true;
+    stopped = false;
     for (int unit = 0;; ++unit) {
         char piece[PieceBytes + 1] = {};
         const int result = value(path.c_str(), field, unit, piece, PieceBytes, 0);
-        if (result == -3 && unit > 0)
+        if (result == -3 && unit == 0) {
+            stopped = true;
+            break;
+        }
+        if (result == -3)
             break;
         if (result != 9 || unit > 100000 || std::strlen(piece) >= PieceBytes) {
             kept = false;
@@ -128,6 +134,9 @@ struct StressFile {
     std::array<std::string, 2> bytes;
     std::array<std::vector<Answer>, 2> fields;        // fields 0 to 42 of each version
     std::array<std::array<std::string, 2>, 2> texts;  // [version][Titles, Content]
+    // Odd while a stop for the file is being called: a transfer that saw it even and unchanged
+    // from start to end was not stopped.
+    std::atomic<unsigned> stops{0};
     // Odd while the file is being changed; a row of answers read between two equal even
     // values saw one version only.
     std::atomic<unsigned> writes{0};
@@ -179,10 +188,12 @@ class ThreadStress : public ::testing::Test {
                 for (int field = 0; field < PropertyFields; ++field)
                     answers.push_back(AskField(file.file->path(), field));
                 bool kept = false;
+                bool stopped = false;
                 for (int text : {0, 1}) {
                     file.texts[static_cast<size_t>(version)][static_cast<size_t>(text)] =
-                        Transfer(file.file->path(), TitlesField + text, kept);
+                        Transfer(file.file->path(), TitlesField + text, kept, stopped);
                     ASSERT_TRUE(kept);
+                    ASSERT_FALSE(stopped);
                 }
             }
             ASSERT_FALSE(file.fields[0][TitleField] == file.fields[1][TitleField]);
@@ -244,13 +255,21 @@ class ThreadStress : public ::testing::Test {
         const auto text = random() % 2;
         const unsigned before = file.writes.load();
         const unsigned inPlaceBefore = file.inPlaceWrites.load();
+        const unsigned stopsBefore = file.stops.load();
         bool kept = false;
+        bool stopped = false;
         const std::string joined =
-            Transfer(file.file->path(), TitlesField + static_cast<int>(text), kept);
+            Transfer(file.file->path(), TitlesField + static_cast<int>(text), kept, stopped);
         const unsigned after = file.writes.load();
         const bool inPlace = inPlaceBefore != file.inPlaceWrites.load() || inPlaceBefore % 2 != 0;
+        const bool maybeStopped = stopsBefore != file.stops.load() || stopsBefore % 2 != 0;
         if (!kept) {
             findings_.Add(file.file->path() + ": transfer broke the protocol: " + joined);
+        } else if (stopped && !maybeStopped) {
+            findings_.Add(file.file->path() + ": a transfer answered -3 with no stop for its file");
+        } else if (maybeStopped) {
+            // A stop may end the build of any piece: the protocol is all there is to check.
+            stoppedTransfers_.fetch_add(stopped ? 1 : 0);
         } else if (before == after && before % 2 == 0 && joined != file.texts[0][text] &&
                    joined != file.texts[1][text]) {
             findings_.Add(file.file->path() +
@@ -291,8 +310,22 @@ class ThreadStress : public ::testing::Test {
         file.writes.fetch_add(1);
     }
 
+    // Stops for one file after another, through both entry points.
+    void StopOne(std::mt19937& random) {
+        auto& file = files_[random() % FileCount];
+        const PluginModule& module = PluginModule::Get();
+        file.stops.fetch_add(1);
+        if (random() % 2 == 0) {
+            module.stop(file.file->path().c_str());
+        } else {
+            module.stopW(WideName(Widen(file.file->path())).c_str());
+        }
+        file.stops.fetch_add(1);
+    }
+
     std::array<StressFile, FileCount> files_;
     Findings findings_;
+    std::atomic<long> stoppedTransfers_{0};
 };
 
 TEST_F(ThreadStress, AnswersAreOfOneWholeVersionWhileFilesChange) {
@@ -319,6 +352,15 @@ TEST_F(ThreadStress, AnswersAreOfOneWholeVersionWhileFilesChange) {
             transfers.fetch_add(1);
         }
     });
+    std::atomic<long> stops{0};
+    threads.emplace_back([&] {
+        std::mt19937 random(7);
+        while (running()) {
+            StopOne(random);
+            stops.fetch_add(1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
     threads.emplace_back([&] {
         // A file changes again only after all the others changed, each change a few
         // milliseconds apart: far beyond the file system's time-stamp granularity.
@@ -332,8 +374,9 @@ TEST_F(ThreadStress, AnswersAreOfOneWholeVersionWhileFilesChange) {
     });
     for (auto& thread : threads)
         thread.join();
-    std::printf("%ld rows, %ld transfers, %ld changes in %d s\n", rows.load(), transfers.load(),
-                changes.load(), QUILLET_STRESS_SECONDS);
+    std::printf("%ld rows, %ld transfers (%ld stopped), %ld changes, %ld stops in %d s\n",
+                rows.load(), transfers.load(), stoppedTransfers_.load(), changes.load(),
+                stops.load(), QUILLET_STRESS_SECONDS);
     EXPECT_EQ(findings_.Summary(), "");
     EXPECT_GT(transfers.load(), 0);
     EXPECT_GT(changes.load(), FileCount);
@@ -347,8 +390,11 @@ TEST_F(ThreadStress, AnswersAreOfOneWholeVersionWhileFilesChange) {
                 << file.file->path() << " field " << field;
         }
         bool kept = false;
-        EXPECT_EQ(Transfer(file.file->path(), ContentField, kept), file.texts[version][1]);
+        bool stopped = false;
+        // Stopped builds kept nothing: the whole text of the version on disk.
+        EXPECT_EQ(Transfer(file.file->path(), ContentField, kept, stopped), file.texts[version][1]);
         EXPECT_TRUE(kept);
+        EXPECT_FALSE(stopped);
     }
 }
 
