@@ -594,6 +594,12 @@ class HostileFile : public testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileFile, AnswersEveryFieldInTimeAndMemory) {
     const HostileCase& hostile = GetParam();
+#if defined(__SANITIZE_ADDRESS__)
+    // Half a minute each here for what the optimised runs bound; the stop test streams a sheet
+    // under the sanitizers.
+    if (hostile.timeFactor > 1)
+        GTEST_SKIP() << "the largest parts are measured by the optimised builds";
+#endif
     const TempFile file(hostile.bytes(), ".docx");
     const Cost cost = RunMeasured([&](std::string& problems) {
         const auto start = std::chrono::steady_clock::now();
