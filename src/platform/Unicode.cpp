@@ -38,9 +38,28 @@ bool IsValidSecond(unsigned char lead, unsigned char second) {
     }
 }
 
-// The character at `position`, which moves past it: a well-formed sequence, or U+FFFD for the
-// maximal ill-formed subsequence found there.
-char32_t DecodeAt(std::string_view utf8, size_t& position) {
+void AppendUtf16(std::u16string& out, char32_t c) {
+    if (c < 0x10000) {
+        out.push_back(static_cast<char16_t>(c));
+    } else {
+        const char32_t offset = c - 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (offset >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (offset & 0x3FF)));
+    }
+}
+
+// The length of the ASCII run at the start of the text.
+size_t AsciiPrefix(std::string_view text) {
+    size_t length = 0;
+    while (length < text.size() && static_cast<unsigned char>(text[length]) < 0x80) {
+        ++length;
+    }
+    return length;
+}
+
+}  // namespace
+
+char32_t DecodeUtf8At(std::string_view utf8, size_t& position) {
     const auto lead = static_cast<unsigned char>(utf8[position]);
     const size_t length = SequenceLength(lead);
     if (length <= 1) {
@@ -79,27 +98,6 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-void AppendUtf16(std::u16string& out, char32_t c) {
-    if (c < 0x10000) {
-        out.push_back(static_cast<char16_t>(c));
-    } else {
-        const char32_t offset = c - 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (offset >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (offset & 0x3FF)));
-    }
-}
-
-// The length of the ASCII run at the start of the text.
-size_t AsciiPrefix(std::string_view text) {
-    size_t length = 0;
-    while (length < text.size() && static_cast<unsigned char>(text[length]) < 0x80) {
-        ++length;
-    }
-    return length;
-}
-
-}  // namespace
-
 std::string WellFormedUtf8(std::string_view utf8) {
     // Most element texts are ASCII: they are copied as they are.
     size_t position = AsciiPrefix(utf8);
@@ -110,7 +108,7 @@ std::string WellFormedUtf8(std::string_view utf8) {
     out.reserve(utf8.size() + utf8.size() / 2);
     while (position < utf8.size()) {
         const size_t start = position;
-        const char32_t c = DecodeAt(utf8, position);
+        const char32_t c = DecodeUtf8At(utf8, position);
         if (c == ReplacementCharacter) {
             AppendUtf8(out, c);
         } else {
@@ -130,7 +128,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
             out.push_back(static_cast<char16_t>(byte));
             ++position;
         } else {
-            AppendUtf16(out, DecodeAt(utf8, position));
+            AppendUtf16(out, DecodeUtf8At(utf8, position));
         }
     }
     return out;

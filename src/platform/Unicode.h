@@ -10,6 +10,13 @@ namespace quillet::platform {
 // each character converts alone, so the joined text gives what its parts give.
 std::string WellFormedUtf8(std::string_view utf8);
 
+// The code point at `position`, which moves past it: U+FFFD for each maximal ill-formed
+// subsequence, as Windows decodes since Vista.
+char32_t DecodeUtf8At(std::string_view utf8, size_t& position);
+
+// Appends the UTF-8 form of `c`.
+void AppendUtf8(std::string& out, char32_t c);
+
 // UTF-8 to UTF-16; ill-formed input is replaced as WellFormedUtf8 replaces it.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 

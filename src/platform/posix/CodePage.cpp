@@ -10,92 +10,21 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillet::platform {
 namespace {
 
-constexpr char32_t ReplacementCharacter = 0xFFFD;
-
-// Length of the UTF-8 sequence that `lead` starts, 0 when it starts none.
-size_t SequenceLength(unsigned char lead) {
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
-    return 0;
-}
-
-bool IsValidSecond(unsigned char lead, unsigned char second) {
-    switch (lead) {
-        case 0xE0:
-            return second >= 0xA0 && second <= 0xBF;
-        case 0xED:
-            return second >= 0x80 && second <= 0x9F;  // no UTF-16 surrogates
-        case 0xF0:
-            return second >= 0x90 && second <= 0xBF;
-        case 0xF4:
-            return second >= 0x80 && second <= 0x8F;
-        default:
-            return second >= 0x80 && second <= 0xBF;
-    }
-}
-
 // Decodes UTF-8 the way Windows does since Vista: every maximal ill-formed subsequence becomes
 // one U+FFFD.
 std::u32string DecodeUtf8(const char* utf8) {
+    const std::string_view text(utf8);
     std::u32string codePoints;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8);
-    size_t i = 0;
-    while (bytes[i] != 0) {
-        const unsigned char lead = bytes[i];
-        const size_t length = SequenceLength(lead);
-        if (length == 1) {
-            codePoints.push_back(lead);
-            ++i;
-            continue;
-        }
-        if (length == 0) {
-            codePoints.push_back(ReplacementCharacter);
-            ++i;
-            continue;
-        }
-        char32_t value = lead & (0xFF >> (length + 1));
-        size_t taken = 1;
-        for (; taken < length; ++taken) {
-            const unsigned char next = bytes[i + taken];
-            const bool fits = taken == 1 ? IsValidSecond(lead, next) : (next & 0xC0) == 0x80;
-            if (!fits) {
-                break;
-            }
-            value = (value << 6) | (next & 0x3F);
-        }
-        codePoints.push_back(taken == length ? value : ReplacementCharacter);
-        i += taken;
+    for (size_t position = 0; position < text.size();) {
+        codePoints.push_back(DecodeUtf8At(text, position));
     }
     return codePoints;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
 }
 
 bool IsUtf8Name(const std::string& name) {
