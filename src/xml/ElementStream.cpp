@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "xml/XmlWindow.h"
 
@@ -21,7 +22,6 @@ constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
 
 // TinyXML's protected helpers, the very ones its parsers use.
 struct TinyXml : TiXmlBase {
-    using TiXmlBase::IsWhiteSpace;
     using TiXmlBase::ReadName;
     using TiXmlBase::SkipWhiteSpace;
     using TiXmlBase::StringEqual;
@@ -40,9 +40,11 @@ class FrameElement : public TiXmlElement {
     using TiXmlNode::Identify;
 };
 
-struct ParsedNode {
-    std::unique_ptr<TiXmlNode> node;
-    size_t next;  // where the parse ended, or Null when it failed
+// A node or attribute parsed by TinyXML, and where its parse ended (Null when it failed).
+template <class Item>
+struct Parsed {
+    std::unique_ptr<Item> item;
+    size_t next;
 };
 
 // Thrown when reading has to stop before the text's end.
@@ -92,19 +94,21 @@ class StreamParser {
         }
     }
 
-    // Parses the node that `make` creates at `at`. A parse that ends before the window's end read
-    // nothing behind it (a text cut short ends every parse at its end), so it is the parse of the
-    // whole text; any other is tried again on a window twice as large, until the text ends.
+    // Parses the node or attribute that `make` creates at `at`. A parse that ends before the
+    // window's end read nothing behind it (a text cut short ends every parse at its end), so it is
+    // the parse of the whole text; any other is tried again, fresh, on a window twice as large,
+    // until the text ends.
     template <class Make>
-    ParsedNode ParseNode(const Make& make, size_t at) {
+    auto ParseWhole(const Make& make, size_t at) {
+        using Item = std::remove_pointer_t<decltype(make(window_.At(at)))>;
         for (;;) {
-            std::unique_ptr<TiXmlNode> node(make(window_.At(at)));
-            const char* stopped = node->Parse(window_.At(at), nullptr, encoding_);
+            std::unique_ptr<Item> item(make(window_.At(at)));
+            const char* stopped = item->Parse(window_.At(at), nullptr, encoding_);
             const size_t next = stopped != nullptr ? window_.OffsetOf(stopped) : Null;
             if (window_.whole() || (next != Null && next < window_.end())) {
-                return {std::move(node), next};
+                return Parsed<Item>{std::move(item), next};
             }
-            node.reset();
+            item.reset();
             Need(at + std::max(2 * (window_.end() - at), XmlWindow::PieceBytes));
         }
     }
@@ -156,14 +160,14 @@ class StreamParser {
                     return false;
                 }
             } else {
-                ParsedNode parsed = ParseNode(
+                Parsed<TiXmlNode> parsed = ParseWhole(
                     [this](const char* p) { return scratch_.Identify(p, encoding_); }, at);
                 // Only an element that fails sets the document's error; other nodes that end
                 // short end the document.
-                if (parsed.next == Null && parsed.node->ToElement() != nullptr) {
+                if (parsed.next == Null && parsed.item->ToElement() != nullptr) {
                     return false;
                 }
-                TakeDeclaredEncoding(*parsed.node);
+                TakeDeclaredEncoding(*parsed.item);
                 next = parsed.next;
             }
             at = next == Null ? Null : SkipSpace(next);
@@ -260,20 +264,14 @@ class StreamParser {
     }
 
     size_t ReadAttribute(FrameElement& frame, size_t at) {
-        for (;;) {
-            TiXmlAttribute attribute;
-            const char* stopped = attribute.Parse(window_.At(at), nullptr, encoding_);
-            const size_t next = stopped != nullptr ? window_.OffsetOf(stopped) : Null;
-            if (!window_.whole() && (next == Null || next >= window_.end())) {
-                Need(at + std::max(2 * (window_.end() - at), XmlWindow::PieceBytes));
-                continue;
-            }
-            if (next == Null || At(next) == '\0' || frame.Attribute(attribute.Name()) != nullptr) {
-                return Null;  // no value, or the name given twice
-            }
-            frame.SetAttribute(attribute.Name(), attribute.Value());
-            return next;
+        const auto parsed = ParseWhole([](const char*) { return new TiXmlAttribute(); }, at);
+        const TiXmlAttribute& attribute = *parsed.item;
+        if (parsed.next == Null || At(parsed.next) == '\0' ||
+            frame.Attribute(attribute.Name()) != nullptr) {
+            return Null;  // no value, or the name given twice
         }
+        frame.SetAttribute(attribute.Name(), attribute.Value());
+        return parsed.next;
     }
 
     // TiXmlElement::ReadValue for a frame: answers where its end tag should start, or Null.
@@ -284,16 +282,16 @@ class StreamParser {
             size_t next = Null;
             if (At(p) != '<') {
                 // Text between the children: its node has no parent, as in ReadValue.
-                next = ParseNode([](const char*) { return new TiXmlText(""); }, p).next;
+                next = ParseWhole([](const char*) { return new TiXmlText(""); }, p).next;
             } else if (TinyXml::StringEqual(window_.At(p), "</", false, encoding_)) {
                 return p;
             } else if (OpensFrame(frame, level + 1, p)) {
                 next = ParseFrame(level + 1, frame, p);
             } else {
-                ParsedNode parsed = ParseNode(
+                Parsed<TiXmlNode> parsed = ParseWhole(
                     [this, &frame](const char* at) { return frame.Identify(at, encoding_); }, p);
                 next = parsed.next;
-                const TiXmlElement* child = parsed.node->ToElement();
+                const TiXmlElement* child = parsed.item->ToElement();
                 if (innermost && next != Null && child != nullptr && handlers_.child &&
                     !handlers_.child(*child)) {
                     throw StopReading{StreamOutcome::Abandoned};
