@@ -23,6 +23,11 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // UTF-16 to UTF-8; false, leaving `utf8` as it was, for an unpaired surrogate.
 bool Utf16ToUtf8(std::u16string_view utf16, std::string& utf8);
 
+// Whether the byte continues a UTF-8 sequence rather than starting a character.
+constexpr bool IsUtf8Continuation(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
 // Whether the code unit is the first or the second half of a surrogate pair.
 constexpr bool IsHighSurrogate(char16_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;

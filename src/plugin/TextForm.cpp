@@ -12,10 +12,6 @@ namespace {
 // whatever the text.
 constexpr size_t PieceBytes = 64 * 1024;
 
-bool IsContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
 }  // namespace
 
 std::string AnsiOf(std::string utf8) {
@@ -24,7 +20,7 @@ std::string AnsiOf(std::string utf8) {
     while (start < utf8.size()) {
         size_t end = std::min(utf8.size(), start + PieceBytes);
         // A piece ends before a character, never inside one.
-        while (end < utf8.size() && end > start + 1 && IsContinuationByte(utf8[end])) {
+        while (end < utf8.size() && end > start + 1 && platform::IsUtf8Continuation(utf8[end])) {
             --end;
         }
         const std::string piece =

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Unicode.h"
+
 namespace quillet {
 namespace {
 
@@ -15,7 +17,7 @@ void BoundedText::Append(std::string_view text) {
     size_t length = std::min(room, text.size());
     if (length < text.size()) {
         // A character cut in two would leave an ill-formed end.
-        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+        while (length > 0 && platform::IsUtf8Continuation(text[length])) {
             --length;
         }
         // The text is full all the same: nothing after the cut may follow.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/Unicode.h"
+
 namespace quillet {
 namespace {
 
@@ -29,11 +31,8 @@ int HexValue(char c) {
 void AppendEscapedCharacter(std::string& output, int value) {
     if (value < 32) {
         output += ' ';
-    } else if (value < 0x80) {
-        output += static_cast<char>(value);
     } else {
-        output += static_cast<char>(0xC0 | (value >> 6));
-        output += static_cast<char>(0x80 | (value & 0x3F));
+        platform::AppendUtf8(output, static_cast<char32_t>(value));
     }
 }
 
