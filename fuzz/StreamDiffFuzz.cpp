@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) {
         return 0;
     }
-    const int reader = data[0] % 3;
+    const int reader = data[0] % 4;
     // 0 hands the bytes over in the readers' own pieces; else pieces of 1 to 31 bytes.
     const size_t piece = data[1] % 32;
     const std::string bytes(reinterpret_cast<const char*>(data) + 2, size - 2);
@@ -51,10 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (reader == 0) {
         quillet::AppendWordBody(source, streamed);
         quillet::test::WholeTreeWordBody(text, whole);
+    } else if (reader == 3) {
+        quillet::AppendSlide(source, streamed);
+        quillet::test::WholeTreeSlide(text, whole);
     } else {
         quillet::AppendSheetRows(source, &table, streamed);
         quillet::test::WholeTreeSheetRows(text, &table, whole);
     }
-    ExpectEqual(streamed.TakeOrSpace(), whole.TakeOrSpace(), reader == 0 ? "body" : "sheet");
+    static const char* const names[] = {"body", "sheet", "sst", "slide"};
+    ExpectEqual(streamed.TakeOrSpace(), whole.TakeOrSpace(), names[reader]);
     return 0;
 }

@@ -17,6 +17,7 @@ class MemberSource final : public PartSource {
 
     size_t Read(char* into, size_t capacity) override;
     SourceEnd end() const override { return end_; }
+    RequestBudget& budget() override { return archive_.budget(); }
 
   private:
     ZipArchive& archive_;

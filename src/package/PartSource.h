@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "package/RequestBudget.h"
+
 namespace quillet {
 
 // How a part's text stands once a source has nothing more to hand over.
@@ -21,6 +23,8 @@ class PartSource {
     // `end()` is no longer Open.
     virtual size_t Read(char* into, size_t capacity) = 0;
     virtual SourceEnd end() const = 0;
+    // The account of the request the part is read for.
+    virtual RequestBudget& budget() = 0;
 };
 
 }  // namespace quillet

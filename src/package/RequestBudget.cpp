@@ -10,4 +10,12 @@ bool RequestBudget::TakeInflated(uint64_t bytes) {
     return true;
 }
 
+bool RequestBudget::TakeNodes(uint64_t count) {
+    if (count > nodesLeft()) {
+        return false;
+    }
+    nodesTaken_ += count;
+    return true;
+}
+
 }  // namespace quillet

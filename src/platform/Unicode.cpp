@@ -98,6 +98,18 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
+bool IsWellFormedUtf8(std::string_view utf8) {
+    for (size_t position = AsciiPrefix(utf8); position < utf8.size();) {
+        const size_t start = position;
+        if (DecodeUtf8At(utf8, position) == ReplacementCharacter &&
+            utf8.substr(start, position - start) != "\xEF\xBF\xBD") {
+            return false;
+        }
+        position += AsciiPrefix(utf8.substr(position));
+    }
+    return true;
+}
+
 std::string WellFormedUtf8(std::string_view utf8) {
     // Most element texts are ASCII: they are copied as they are.
     size_t position = AsciiPrefix(utf8);

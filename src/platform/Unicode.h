@@ -10,6 +10,9 @@ namespace quillet::platform {
 // each character converts alone, so the joined text gives what its parts give.
 std::string WellFormedUtf8(std::string_view utf8);
 
+// Whether the text is UTF-8 without any ill-formed sequence: WellFormedUtf8 would keep it as is.
+bool IsWellFormedUtf8(std::string_view utf8);
+
 // The code point at `position`, which moves past it: U+FFFD for each maximal ill-formed
 // subsequence, as Windows decodes since Vista.
 char32_t DecodeUtf8At(std::string_view utf8, size_t& position);

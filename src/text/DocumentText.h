@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "text/SharedStringTable.h"
 
 namespace quillet {
 
@@ -26,14 +25,11 @@ class DocumentText {
 
     // The per-kind readers; each answers " " when it finds nothing.
     std::string ReadWordText();
-    bool LoadSharedStrings();
     std::string ReadWorkbookText();
     std::string ReadPresentationText();
 
     std::string contentText;
     std::string titlesText;
-    // At most one entry per item of the table, however large its declared count.
-    SharedStringTable sharedStrings;
 
   private:
     ZipArchive* archive_;

@@ -1,60 +1,85 @@
+#include "package/MemberSource.h"
 #include "package/PartText.h"
 #include "package/ZipArchive.h"
 #include "props/AppProperties.h"
 #include "text/BoundedText.h"
 #include "text/DocumentText.h"
+#include "text/FramePath.h"
 #include "text/NumberedParts.h"
-#include "text/SlideMarkup.h"
-#include "xml/TextConversion.h"
-#include "xml/XmlPart.h"
+#include "text/ShapeText.h"
+#include "text/StreamedReaders.h"
+#include "xml/ElementStream.h"
 
 namespace quillet {
 namespace {
 
-// The plain text of one element and everything inside it, through TinyXML's own printer.
-std::string PlainTextOf(const TiXmlElement& element) {
-    TiXmlPrinter printer;
-    printer.SetIndent("");
-    element.Accept(&printer);
-    // Made well-formed before the markup goes, so bytes on both sides of a tag never join.
-    return DecodePrinterEscapes(StripMarkup(WellFormedText(printer.CStr())));
-}
+// The shapes of the first shape tree: for each child of a shape (its properties, its text body)
+// the plain text of each of its child elements followed by a space, and a line feed after a
+// child that has child elements. Text at any depth inside those elements is taken.
+class SlideShapes final : public ElementHandler {
+  public:
+    explicit SlideShapes(BoundedText& result) : result_(result), text_(result) {}
 
-// Text is taken from the third level below the shape tree, at any depth inside it.
-void AppendShapeTree(const TiXmlElement& shapeTree, BoundedText& result) {
-    for (const TiXmlElement* shape = shapeTree.FirstChildElement();
-         shape != nullptr && !result.full() && !result.stopped();
-         shape = shape->NextSiblingElement()) {
-        for (const TiXmlElement* level = shape->FirstChildElement(); level != nullptr;
-             level = level->NextSiblingElement()) {
-            const TiXmlElement* first = level->FirstChildElement();
-            for (const TiXmlElement* element = first; element != nullptr;
-                 element = element->NextSiblingElement()) {
-                result.Append(PlainTextOf(*element));
-                result.Append(' ');
-            }
-            if (first != nullptr) {
-                result.Append('\n');
-            }
+    Visit Open(const TiXmlElement& element, int depth) override {
+        if (depth <= frames_.count()) {
+            return frames_.Opens(element, depth) ? Visit::Enter : Visit::Skip;
+        }
+        switch (depth) {
+            case Shape:
+                if (result_.stopped()) {
+                    return Visit::Stop;
+                }
+                return result_.full() ? Visit::Skip : Visit::Enter;
+            case ShapePart:
+                partHasChild_ = false;
+                return Visit::Enter;
+            default:
+                partHasChild_ = true;
+                text_.Open();
+                return Visit::Enter;
         }
     }
-}
 
-void AppendSlide(ZipArchive& archive, const std::string& partName, BoundedText& result) {
-    const auto partText = ReadPartText(archive, partName.c_str(), BoundedTreeFilter());
-    TiXmlDocument document;
-    if (!partText || !ParseXmlPart(document, *partText)) {
-        return;
+    bool Leaf(const TiXmlNode& node, int depth) override {
+        if (depth > Element) {
+            text_.Leaf(node);
+        }
+        return !result_.stopped();
     }
-    const TiXmlElement* slide = document.FirstChildElement("p:sld");
-    const TiXmlElement* common = slide != nullptr ? slide->FirstChildElement("p:cSld") : nullptr;
-    const TiXmlElement* tree = common != nullptr ? common->FirstChildElement("p:spTree") : nullptr;
-    if (tree != nullptr) {
-        AppendShapeTree(*tree, result);
+
+    bool Close(const TiXmlElement&, int depth) override {
+        if (depth <= frames_.count()) {
+            frames_.Closed(depth);
+        } else if (depth >= Element) {
+            text_.Close();
+            if (depth == Element) {
+                text_.Finish();
+                result_.Append(' ');
+            }
+        } else if (depth == ShapePart && partHasChild_) {
+            result_.Append('\n');
+        }
+        return true;
     }
-}
+
+  private:
+    enum Depth { Shape = 4, ShapePart = 5, Element = 6 };
+
+    BoundedText& result_;
+    ShapeText text_;
+    FramePath frames_{"p:sld", "p:cSld", "p:spTree"};
+    bool partHasChild_ = false;
+};
 
 }  // namespace
+
+void AppendSlide(PartSource& part, BoundedText& result) {
+    const size_t before = result.size();
+    SlideShapes shapes(result);
+    if (!KeepsWhatWasRead(ReadElementStream(part, shapes))) {
+        result.Truncate(before);
+    }
+}
 
 std::string DocumentText::ReadPresentationText() {
     BoundedText result(stop_);
@@ -63,7 +88,8 @@ std::string DocumentText::ReadPresentationText() {
         app.Load(*archive_);
         const int32_t slides = NumberedPartCount(*archive_, app.slides, "ppt/slides/slide");
         for (int32_t i = 1; i <= slides && !result.full() && !result.stopped(); ++i) {
-            AppendSlide(*archive_, NumberedPartName("ppt/slides/slide", i), result);
+            MemberSource part(*archive_, NumberedPartName("ppt/slides/slide", i).c_str());
+            AppendSlide(part, result);
         }
     }
     return result.TakeOrSpace();

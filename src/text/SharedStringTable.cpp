@@ -1,13 +1,18 @@
 #include "text/SharedStringTable.h"
 
+#include <algorithm>
+
 namespace quillet {
 
+SharedStringTable::SharedStringTable(size_t maxBytes) : maxBytes_(maxBytes) {}
+
 bool SharedStringTable::Add(std::string_view text) {
-    if (ends_.size() >= MaxItems) {
+    if (full_ || text.size() + BytesPerItem > maxBytes_ - std::min(maxBytes_, bytes())) {
+        full_ = true;  // nothing after an item left out may be kept
         return false;
     }
     text_.append(text);
-    ends_.push_back(text_.size());
+    ends_.push_back(static_cast<uint32_t>(text_.size()));
     return true;
 }
 
@@ -16,6 +21,7 @@ void SharedStringTable::Clear() {
     text_.shrink_to_fit();
     ends_.clear();
     ends_.shrink_to_fit();
+    full_ = false;
     declaredCount = -1;
 }
 

@@ -6,21 +6,28 @@
 #include <string_view>
 #include <vector>
 
+#include "package/RequestBudget.h"
+
 namespace quillet {
 
 // The strings of a workbook's shared-string table, held as one text and where each ends: no
-// tree, and a few bytes per item however many items the part holds.
+// tree, and a few bytes per item however many items the part holds. What it holds counts against
+// the request's full text: the table and the text made of it together stay within that bound.
 class SharedStringTable {
   public:
-    // More items than a part of the size once read whole could hold (an item takes at least 4
-    // bytes); further items are not kept.
-    static constexpr size_t MaxItems = size_t{1} << 24;
+    // What one item costs besides its text: where it ends.
+    static constexpr size_t BytesPerItem = sizeof(uint32_t);
 
-    // False, keeping nothing, once MaxItems are held.
+    // Holds at most `maxBytes`, items and their ends counted.
+    explicit SharedStringTable(size_t maxBytes = RequestBudget::MaxFullTextBytes);
+
+    // False, keeping nothing, once the item would not fit: later items are not kept.
     bool Add(std::string_view text);
     void Clear();
 
     size_t size() const { return ends_.size(); }
+    // What the table holds, items and their ends counted.
+    size_t bytes() const { return text_.size() + ends_.size() * BytesPerItem; }
     // The string at `index`; entries past the items held are empty.
     std::string_view At(int64_t index) const;
 
@@ -28,8 +35,10 @@ class SharedStringTable {
     int32_t declaredCount = -1;
 
   private:
+    const size_t maxBytes_;
+    bool full_ = false;
     std::string text_;
-    std::vector<size_t> ends_;
+    std::vector<uint32_t> ends_;
 };
 
 }  // namespace quillet

@@ -1,3 +1,6 @@
+#include <cstddef>
+#include <cstring>
+#include <string>
 #include <string_view>
 
 #include "package/MemberSource.h"
@@ -6,66 +9,256 @@
 #include "props/AppProperties.h"
 #include "text/BoundedText.h"
 #include "text/DocumentText.h"
-#include "text/ElementText.h"
+#include "text/FramePath.h"
 #include "text/NumberedParts.h"
 #include "text/StreamedReaders.h"
 #include "xml/ElementStream.h"
 #include "xml/TextConversion.h"
-#include "xml/XmlPart.h"
 
 namespace quillet {
+namespace {
 
-bool ReadSharedStringTable(PartSource& part, SharedStringTable& table) {
-    table.Clear();
-    int32_t count = -1;
-    ElementStreamHandlers handlers;
-    handlers.frameOpened = [&count](const TiXmlElement& frame) {
-        const char* uniqueCount = frame.Attribute("uniqueCount");
-        count = uniqueCount != nullptr ? ParseCount(uniqueCount) : -1;
-        return count > 0;
-    };
-    handlers.child = [&](const TiXmlElement& item) {
-        if (static_cast<int64_t>(table.size()) < count) {
-            table.Add(SharedItemText(item));
+bool IsNamed(const TiXmlElement& element, const char* name) {
+    return std::strcmp(element.Value(), name) == 0;
+}
+
+const char* TextOf(const TiXmlNode& node) {
+    const TiXmlText* text = node.ToText();
+    return text != nullptr ? text->Value() : nullptr;
+}
+
+// The items of "sst": each the text of its first child element when that is a "t" (the first
+// child node's text, a space when it has none), an empty entry otherwise.
+class SharedItems final : public ElementHandler {
+  public:
+    SharedItems(SharedStringTable& table, const StopSignal* stop) : table_(table), stop_(stop) {}
+
+    Visit Open(const TiXmlElement& element, int depth) override {
+        if (depth == 1) {
+            if (!frames_.Opens(element, depth)) {
+                return Visit::Skip;
+            }
+            const char* uniqueCount = element.Attribute("uniqueCount");
+            table_.declaredCount = uniqueCount != nullptr ? ParseCount(uniqueCount) : -1;
+            return table_.declaredCount > 0 ? Visit::Enter : Visit::Stop;
+        }
+        if (depth == Item) {
+            if (stop_ != nullptr && stop_->requested()) {
+                return Visit::Stop;
+            }
+            state_ = static_cast<int64_t>(table_.size()) < table_.declaredCount ? AwaitElement
+                                                                                 : Done;
+            return state_ == Done ? Visit::Skip : Visit::Enter;
+        }
+        if (depth == ItemChild && state_ == AwaitElement) {
+            if (!IsNamed(element, "t")) {
+                Take("");
+                return Visit::Skip;
+            }
+            state_ = InText;
+            return Visit::Enter;
+        }
+        if (depth == TextChild) {
+            TakeText(nullptr);
+        }
+        return Visit::Skip;
+    }
+
+    bool Leaf(const TiXmlNode& node, int depth) override {
+        if (depth == TextChild) {
+            TakeText(TextOf(node));
         }
         return true;
-    };
-    if (!KeepsWhatWasRead(ReadElementStream(part, {"sst"}, handlers)) || count <= 0) {
+    }
+
+    bool Close(const TiXmlElement&, int depth) override {
+        if (depth == ItemChild) {
+            TakeText(nullptr);
+        } else if (depth == Item && state_ == AwaitElement) {
+            Take("");
+        } else if (depth == 1) {
+            frames_.Closed(depth);
+        }
+        return true;
+    }
+
+  private:
+    enum Depth { Item = 2, ItemChild = 3, TextChild = 4 };
+    enum State { AwaitElement, InText, Done };
+
+    void TakeText(const char* text) {
+        if (state_ == InText) {
+            Take(text != nullptr ? WellFormedView(text, scratch_) : std::string_view(" "));
+        }
+    }
+    void Take(std::string_view text) {
+        table_.Add(text);
+        state_ = Done;
+    }
+
+    SharedStringTable& table_;
+    const StopSignal* stop_;
+    FramePath frames_{"sst"};
+    State state_ = Done;
+    std::string scratch_;
+};
+
+// The rows of "sheetData": each cell's datum followed by a TAB, and a line feed when the row has
+// cells.
+class SheetRows final : public ElementHandler {
+  public:
+    SheetRows(const SharedStringTable* table, BoundedText& result)
+        : table_(table), result_(result) {}
+
+    Visit Open(const TiXmlElement& element, int depth) override {
+        if (depth <= frames_.count()) {
+            return frames_.Opens(element, depth) ? Visit::Enter : Visit::Skip;
+        }
+        switch (depth) {
+            case Row:
+                if (result_.stopped()) {
+                    return Visit::Stop;
+                }
+                hasCell_ = false;
+                return result_.full() ? Visit::Skip : Visit::Enter;
+            case Cell: {
+                hasCell_ = true;
+                const char* type = element.Attribute("t");
+                type_ = type != nullptr ? type : " ";
+                return Visit::Enter;
+            }
+            case CellChild:
+                return OpenCellChild(element);
+            case CellChild + 1:
+                if (datum_ == InlineAwaitElement) {
+                    datum_ = IsNamed(element, "t") ? InlineText : Pending;
+                    if (datum_ == Pending) {
+                        AppendDatum(nullptr);
+                    }
+                    return datum_ == InlineText ? Visit::Enter : Visit::Skip;
+                }
+                TakeFirstChild(nullptr);
+                return Visit::Skip;
+            default:
+                TakeFirstChild(nullptr);
+                return Visit::Skip;
+        }
+    }
+
+    bool Leaf(const TiXmlNode& node, int depth) override {
+        if ((depth == CellChild + 1 && datum_ == ValueText) ||
+            (depth == CellChild + 2 && datum_ == InlineText)) {
+            TakeFirstChild(TextOf(node));
+        }
+        return true;
+    }
+
+    bool Close(const TiXmlElement&, int depth) override {
+        if (depth <= frames_.count()) {
+            frames_.Closed(depth);
+        } else if (depth == Row && hasCell_ && frames_.inside()) {
+            result_.Append('\n');
+        } else if (depth == CellChild) {
+            // An element without the child that gives the datum gives none.
+            if (datum_ == InlineAwaitElement) {
+                AppendDatum(nullptr);
+            } else {
+                TakeFirstChild(nullptr);
+            }
+            datum_ = Pending;
+        } else if (depth == CellChild + 1 && datum_ == InlineText) {
+            TakeFirstChild(nullptr);
+        }
+        return true;
+    }
+
+  private:
+    enum Depth { Row = 3, Cell = 4, CellChild = 5 };
+    // What the cell child being read still waits for.
+    enum Datum { Pending, InlineAwaitElement, InlineText, ValueText };
+
+    Visit OpenCellChild(const TiXmlElement& element) {
+        datum_ = Pending;
+        if (IsNamed(element, "is") && type_ == "inlineStr") {
+            datum_ = InlineAwaitElement;
+        } else if (IsNamed(element, "v")) {
+            if (type_ == "s" && table_ == nullptr) {
+                return Visit::Skip;  // a shared string without a table gives nothing
+            }
+            datum_ = ValueText;
+        } else {
+            result_.Append(" \t");
+            return Visit::Skip;
+        }
+        return Visit::Enter;
+    }
+
+    // The first child node of the element that gives the datum: its text, or none.
+    void TakeFirstChild(const char* text) {
+        if (datum_ != ValueText && datum_ != InlineText) {
+            return;
+        }
+        if (datum_ == ValueText && type_ == "s") {
+            const int32_t index = text != nullptr ? ParseCount(text) : -1;
+            if (index >= 0 && index < table_->declaredCount) {
+                result_.Append(table_->At(index));
+                result_.Append('\t');
+            } else {
+                result_.Append(" \t");
+            }
+        } else {
+            AppendDatum(text);
+        }
+        datum_ = Pending;
+    }
+
+    void AppendDatum(const char* text) {
+        if (text != nullptr) {
+            result_.Append(WellFormedView(text, scratch_));
+        } else {
+            result_.Append(' ');
+        }
+        result_.Append('\t');
+    }
+
+    const SharedStringTable* table_;
+    BoundedText& result_;
+    FramePath frames_{"worksheet", "sheetData"};
+    bool hasCell_ = false;
+    std::string type_;
+    Datum datum_ = Pending;
+    std::string scratch_;
+};
+
+}  // namespace
+
+bool ReadSharedStringTable(PartSource& part, SharedStringTable& table, const StopSignal* stop) {
+    table.Clear();
+    SharedItems items(table, stop);
+    if (!KeepsWhatWasRead(ReadElementStream(part, items)) || table.declaredCount <= 0) {
         table.Clear();
         return false;
     }
-    table.declaredCount = count;
     return true;
 }
 
 void AppendSheetRows(PartSource& part, const SharedStringTable* table, BoundedText& result) {
     const size_t before = result.size();
-    ElementStreamHandlers handlers;
-    handlers.child = [&](const TiXmlElement& row) {
-        if (result.stopped()) {
-            return false;
-        }
-        if (!result.full()) {
-            AppendRowText(row, table, result);
-        }
-        return true;
-    };
-    if (!KeepsWhatWasRead(ReadElementStream(part, {"worksheet", "sheetData"}, handlers))) {
+    SheetRows rows(table, result);
+    if (!KeepsWhatWasRead(ReadElementStream(part, rows))) {
         result.Truncate(before);
     }
 }
 
-bool DocumentText::LoadSharedStrings() {
-    if (archive_ == nullptr) {
-        return false;
-    }
-    MemberSource part(*archive_, "xl/sharedStrings.xml");
-    return ReadSharedStringTable(part, sharedStrings);
-}
-
 std::string DocumentText::ReadWorkbookText() {
-    BoundedText result(stop_);
-    const bool haveTable = LoadSharedStrings();
+    SharedStringTable sharedStrings(RequestBudget::MaxFullTextBytes);
+    bool haveTable = false;
+    if (archive_ != nullptr) {
+        MemberSource part(*archive_, "xl/sharedStrings.xml");
+        haveTable = ReadSharedStringTable(part, sharedStrings, stop_);
+    }
+    // The table and the text made of it share the full text's bound.
+    BoundedText result(stop_, RequestBudget::MaxFullTextBytes - sharedStrings.bytes());
     if (archive_ != nullptr && HasMember(*archive_, "xl/workbook.xml")) {
         AppProperties app;
         app.Load(*archive_);

@@ -4,43 +4,58 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
+#include "xml/XmlPart.h"
 #include "xml/XmlWindow.h"
 
 namespace quillet {
 namespace {
 
-// Where TinyXML answers a null pointer.
-constexpr size_t Null = std::string::npos;
+// Where TinyXML answers a null pointer: no offset.
+constexpr size_t NoOffset = std::string::npos;
 
-// Every step at frame level looks at most this far past its position: a byte-order mark, a
-// node's opening ("<![CDATA[") or a frame's end tag.
+// Every step between nodes looks at most this far past its position: a byte-order mark, a node's
+// opening ("<![CDATA[") or a name's first bytes.
 constexpr size_t LookAhead = 64;
+
+// An element is first parsed whole by TinyXML within this many bytes of its start, which no
+// row, paragraph or shared string of a real document passes; its tree then costs a few MiB at
+// most. A larger one is read step for step.
+constexpr size_t WholeElementBytes = 64 * 1024;
+
+// What the attributes of the elements read step for step may hold at once, counted as TinyXML
+// takes them: their names, their values and BytesPerAttribute each.
+constexpr size_t MaxOpenAttributeBytes = size_t{16} << 20;
+constexpr size_t BytesPerAttribute = 128;
 
 constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
 
 // TinyXML's protected helpers, the very ones its parsers use.
 struct TinyXml : TiXmlBase {
+    using TiXmlBase::IsWhiteSpace;
     using TiXmlBase::ReadName;
     using TiXmlBase::SkipWhiteSpace;
     using TiXmlBase::StringEqual;
 };
 
-// Identify() creates the node that a text at a '<' opens, with the caller as its parent, as
-// TinyXML's own parsers do; the parent chain is what bounds the nesting.
-class ScratchDocument : public TiXmlDocument {
-  public:
-    using TiXmlNode::Identify;
+// Identify() creates the node that a text at a '<' opens, with the given parent, as TinyXML's
+// own parsers do: the parent chain is what gives an element its depth.
+struct NodeAccess : TiXmlNode {
+    static TiXmlNode* IdentifyUnder(TiXmlNode& parent, const char* at, TiXmlEncoding encoding) {
+        return (parent.*&NodeAccess::Identify)(at, encoding);
+    }
 };
 
+// The start tag of an element read step for step: its name and attributes, linked under its
+// parent so that what is parsed inside it has its depth.
 class FrameElement : public TiXmlElement {
   public:
     FrameElement() : TiXmlElement("") {}
-    using TiXmlNode::Identify;
 };
 
-// A node or attribute parsed by TinyXML, and where its parse ended (Null when it failed).
+// A node or attribute parsed by TinyXML, and where its parse ended (NoOffset when it failed).
 template <class Item>
 struct Parsed {
     std::unique_ptr<Item> item;
@@ -49,43 +64,118 @@ struct Parsed {
 
 // Thrown when reading has to stop before the text's end.
 struct StopReading {
-    StreamOutcome outcome;
+    Status status;
 };
+
+bool IsBlank(const TiXmlText& text) {
+    const std::string& value = text.ValueStr();
+    return std::all_of(value.begin(), value.end(),
+                       [](char c) { return TinyXml::IsWhiteSpace(c); });
+}
+
+// The nodes and attributes of a tree TinyXML built, whole or cut short.
+uint64_t NodesOf(const TiXmlNode& root) {
+    uint64_t count = 0;
+    for (const TiXmlNode* node = &root;;) {
+        ++count;
+        if (const TiXmlElement* element = node->ToElement()) {
+            for (const TiXmlAttribute* a = element->FirstAttribute(); a != nullptr; a = a->Next()) {
+                ++count;
+            }
+        }
+        if (node->FirstChild() != nullptr) {
+            node = node->FirstChild();
+            continue;
+        }
+        while (node != &root && node->NextSibling() == nullptr) {
+            node = node->Parent();
+        }
+        if (node == &root) {
+            return count;
+        }
+        node = node->NextSibling();
+    }
+}
 
 class StreamParser {
   public:
-    StreamParser(PartSource& source, const std::vector<const char*>& framePath,
-                 const ElementStreamHandlers& handlers)
-        : window_(source), path_(framePath), handlers_(handlers), opened_(framePath.size()) {}
+    StreamParser(PartSource& source, ElementHandler& handler)
+        : window_(source), budget_(source.budget()), handler_(handler) {}
 
-    StreamOutcome Run() {
+    Status Run() {
         try {
-            return ParseDocument() ? StreamOutcome::Parsed : StreamOutcome::NotParsed;
+            return ParseDocument() ? Status::Ok() : Status::NotParsed();
         } catch (const StopReading& stop) {
-            return stop.outcome;
+            return stop.status;
         }
     }
 
   private:
+    // An element read step for step, for as long as it is being read.
+    class OpenFrame {
+      public:
+        OpenFrame(StreamParser& parser, TiXmlNode& parent)
+            : parser_(parser), parent_(parent), element_(new FrameElement) {
+            parent_.LinkEndChild(element_);
+        }
+        ~OpenFrame() {
+            parser_.openAttributeBytes_ -= attributeBytes_;
+            parent_.RemoveChild(element_);
+        }
+        OpenFrame(const OpenFrame&) = delete;
+        OpenFrame& operator=(const OpenFrame&) = delete;
+
+        FrameElement& element() { return *element_; }
+        void Add(const TiXmlAttribute& attribute) {
+            const size_t bytes =
+                attribute.NameTStr().size() + attribute.ValueStr().size() + BytesPerAttribute;
+            attributeBytes_ += bytes;
+            parser_.openAttributeBytes_ += bytes;
+            if (parser_.openAttributeBytes_ > MaxOpenAttributeBytes) {
+                throw StopReading{Status::Cut("the attributes of the open elements")};
+            }
+            element_->SetAttribute(attribute.Name(), attribute.Value());
+        }
+
+      private:
+        StreamParser& parser_;
+        TiXmlNode& parent_;
+        FrameElement* element_;
+        size_t attributeBytes_ = 0;
+    };
+
     char At(size_t offset) const { return *window_.At(offset); }
 
     // Makes the window reach `offset` unless the text ends before it.
     void Need(size_t offset) {
         if (!window_.Reach(offset) && !window_.whole()) {
-            throw StopReading{window_.stop() == SourceEnd::Unreadable ? StreamOutcome::Unreadable
-                                                                      : StreamOutcome::Cut};
+            throw StopReading{window_.stop() == SourceEnd::Unreadable
+                                  ? Status::Unreadable()
+                                  : Status::Cut("the request's bytes, or one node past the window")};
         }
     }
 
+    void TakeNodes(uint64_t count) {
+        if (!budget_.TakeNodes(count)) {
+            throw StopReading{Status::Cut("the request's nodes")};
+        }
+    }
+
+    TiXmlNode* Identify(TiXmlNode& parent, size_t at) {
+        return NodeAccess::IdentifyUnder(parent, window_.At(at), encoding_);
+    }
+
     // TinyXML's SkipWhiteSpace at `at`, read on until what it stops at does not depend on what
-    // follows. Null, as TinyXML answers, when `at` is the end of the text.
+    // follows; the white space is let go as it is read. NoOffset, as TinyXML answers, when `at`
+    // is the end of the text.
     size_t SkipSpace(size_t at) {
         const size_t start = at;
         for (;;) {
+            window_.Release(at);
             Need(at + LookAhead);
             const char* stopped = TinyXml::SkipWhiteSpace(window_.At(at), encoding_);
             if (stopped == nullptr) {
-                return at == start ? Null : at;
+                return at == start ? NoOffset : at;
             }
             at = window_.OffsetOf(stopped);
             if (window_.whole() || at + LookAhead <= window_.end()) {
@@ -94,18 +184,18 @@ class StreamParser {
         }
     }
 
-    // Parses the node or attribute that `make` creates at `at`. A parse that ends before the
-    // window's end read nothing behind it (a text cut short ends every parse at its end), so it is
-    // the parse of the whole text; any other is tried again, fresh, on a window twice as large,
-    // until the text ends.
+    // Parses the leaf node or attribute that `make` creates at `at`. A parse that ends before the
+    // window's end is the parse of the whole text (see XmlWindow); any other is tried again,
+    // fresh, on a window twice as large, until the text ends or the window cannot grow.
     template <class Make>
     auto ParseWhole(const Make& make, size_t at) {
         using Item = std::remove_pointer_t<decltype(make(window_.At(at)))>;
         for (;;) {
             std::unique_ptr<Item> item(make(window_.At(at)));
             const char* stopped = item->Parse(window_.At(at), nullptr, encoding_);
-            const size_t next = stopped != nullptr ? window_.OffsetOf(stopped) : Null;
-            if (window_.whole() || (next != Null && next < window_.end())) {
+            const size_t next = stopped != nullptr ? window_.OffsetOf(stopped) : NoOffset;
+            if (window_.whole() || (next != NoOffset && next < window_.end())) {
+                TakeNodes(1);
                 return Parsed<Item>{std::move(item), next};
             }
             item.reset();
@@ -113,27 +203,170 @@ class StreamParser {
         }
     }
 
-    // Whether TinyXML takes the node at `at` (a '<') for an element.
-    template <class Parent>
-    bool IsElementAt(Parent& parent, size_t at) {
-        const std::unique_ptr<TiXmlNode> probe(parent.Identify(window_.At(at), encoding_));
-        return probe->ToElement() != nullptr;
+    // The element that TinyXML identified at `at` under `parent`: parsed whole when that settles
+    // it, else read step for step. Answers where it ended, or NoOffset when it does not parse.
+    size_t ParseElement(TiXmlNode& parent, int depth, size_t at,
+                        std::unique_ptr<TiXmlNode> element) {
+        size_t next = NoOffset;
+        if (TryWhole(*element, depth, at, next)) {
+            return next;
+        }
+        element.reset();
+        return ParseFrame(parent, depth, at);
     }
 
-    // Whether the element at `at` is the frame `level` looks for: the first of its name there.
-    template <class Parent>
-    bool OpensFrame(Parent& parent, size_t level, size_t at) {
-        if (level >= path_.size() || opened_[level] || !IsElementAt(parent, at)) {
-            return false;
+    // Parses the element whole as if the text ended WholeElementBytes past its start, or where
+    // the window ends now if that is sooner. True when that settles it: it ended before that
+    // point, or the window holds the text's real end. An element that does not is read step for
+    // step: one larger than WholeElementBytes, and the few that straddle the end of the window
+    // as it was read, in pieces, up to them.
+    bool TryWhole(TiXmlNode& element, int depth, size_t at, size_t& next) {
+        const size_t horizon = std::min(at + WholeElementBytes, window_.end());
+        const char* stopped = nullptr;
+        {
+            const XmlWindow::EndedAt ended(window_, horizon);
+            stopped = element.Parse(window_.At(at), nullptr, encoding_);
         }
-        const size_t nameAt = SkipSpace(at + 1);
-        Need(nameAt + LookAhead);
+        TakeNodes(NodesOf(element));
+        next = stopped != nullptr ? window_.OffsetOf(stopped) : NoOffset;
+        const bool settled = (next != NoOffset && next < horizon) ||
+                             (window_.whole() && horizon == window_.end());
+        if (settled && next != NoOffset) {
+            Replay(element, depth);
+        }
+        return settled;
+    }
+
+    // TiXmlElement::Parse, step for step, for the element at `at`: its start tag, each child in
+    // turn and its end tag. Answers where it ended, or NoOffset.
+    size_t ParseFrame(TiXmlNode& parent, int depth, size_t at) {
+        if (depth > TIXML_MAX_ELEMENT_DEPTH) {
+            return NoOffset;
+        }
+        size_t p = SkipSpace(at + 1);
+        if (p == NoOffset) {
+            return NoOffset;
+        }
         std::string name;
-        const char* nameEnd = TinyXml::ReadName(window_.At(nameAt), &name, encoding_);
-        // A name running on to the window's end is longer than any frame's.
-        const bool complete =
-            window_.whole() || (nameEnd != nullptr && nameEnd < window_.At(window_.end()));
-        return nameEnd != nullptr && complete && name == path_[level];
+        p = ReadNameAt(p, name);
+        if (p == NoOffset || At(p) == '\0') {
+            return NoOffset;
+        }
+        OpenFrame frame(*this, parent);
+        frame.element().SetValue(name);
+        p = ReadStartTag(frame, p);
+        if (p == NoOffset) {
+            return NoOffset;
+        }
+        const Visit visit = EmitOpen(frame.element(), depth);
+        const int skippedBefore = skipFrom_;
+        if (visit == Visit::Skip && skipFrom_ == 0) {
+            skipFrom_ = depth;
+        }
+        if (At(p) == '/') {
+            p += 2;
+        } else {
+            p = ReadEndTag(name, ReadFrameContent(frame.element(), depth, p + 1));
+        }
+        skipFrom_ = skippedBefore;
+        if (p != NoOffset) {
+            EmitClose(frame.element(), depth);
+        }
+        return p;
+    }
+
+    // TinyXML's ReadName at `at`, with the whole name in the window.
+    size_t ReadNameAt(size_t at, std::string& name) {
+        for (size_t reach = LookAhead;; reach *= 2) {
+            Need(at + reach);
+            const char* end = TinyXml::ReadName(window_.At(at), &name, encoding_);
+            if (end == nullptr) {
+                return NoOffset;
+            }
+            const size_t offset = window_.OffsetOf(end);
+            if (offset < window_.end() || window_.whole()) {
+                return offset;
+            }
+        }
+    }
+
+    // The attributes up to the '>' or "/>" that closes the start tag; answers where that is.
+    size_t ReadStartTag(OpenFrame& frame, size_t p) {
+        int attributes = 0;
+        for (;;) {
+            p = SkipSpace(p);
+            if (p == NoOffset || At(p) == '\0') {
+                return NoOffset;
+            }
+            if (At(p) == '/') {
+                return At(p + 1) == '>' ? p : NoOffset;
+            }
+            if (At(p) == '>') {
+                return p;
+            }
+            if (++attributes > TIXML_MAX_ATTRIBUTES) {
+                return NoOffset;
+            }
+            const auto parsed = ParseWhole([](const char*) { return new TiXmlAttribute(); }, p);
+            if (parsed.next == NoOffset || At(parsed.next) == '\0' ||
+                frame.element().Attribute(parsed.item->Name()) != nullptr) {
+                return NoOffset;  // no value, or the name given twice
+            }
+            frame.Add(*parsed.item);
+            p = parsed.next;
+        }
+    }
+
+    // TiXmlElement::ReadValue for an element read step for step: answers where its end tag
+    // should start, or NoOffset.
+    size_t ReadFrameContent(FrameElement& frame, int depth, size_t p) {
+        for (p = SkipSpace(p); p != NoOffset && At(p) != '\0';) {
+            size_t next = NoOffset;
+            if (At(p) != '<') {
+                // Text between the children: its node has no parent, as in ReadValue.
+                const auto text = ParseWhole([](const char*) { return new TiXmlText(""); }, p);
+                next = text.next;
+                if (next != NoOffset && !IsBlank(*text.item)) {
+                    EmitLeaf(*text.item, depth + 1);
+                }
+            } else if (TinyXml::StringEqual(window_.At(p), "</", false, encoding_)) {
+                return p;
+            } else {
+                next = ParseChild(frame, depth + 1, p);
+            }
+            p = next == NoOffset ? NoOffset : SkipSpace(next);
+        }
+        return p;
+    }
+
+    // The node at `at` (a '<') under `parent`. Answers where it ended, or NoOffset.
+    size_t ParseChild(TiXmlNode& parent, int depth, size_t at) {
+        std::unique_ptr<TiXmlNode> node(Identify(parent, at));
+        if (!node) {
+            return NoOffset;
+        }
+        if (node->ToElement() != nullptr) {
+            return ParseElement(parent, depth, at, std::move(node));
+        }
+        node.reset();
+        const auto leaf = ParseWhole([&](const char*) { return Identify(parent, at); }, at);
+        if (leaf.next != NoOffset) {
+            EmitLeaf(*leaf.item, depth);
+        }
+        return leaf.next;
+    }
+
+    size_t ReadEndTag(const std::string& name, size_t p) {
+        if (p == NoOffset || At(p) == '\0') {
+            return NoOffset;
+        }
+        const std::string endTag = "</" + name;
+        Need(p + endTag.size() + LookAhead);
+        if (!TinyXml::StringEqual(window_.At(p), endTag.c_str(), false, encoding_)) {
+            return NoOffset;
+        }
+        p = SkipSpace(p + endTag.size());
+        return p != NoOffset && At(p) == '>' ? p + 1 : NoOffset;
     }
 
     bool ParseDocument() {
@@ -147,53 +380,49 @@ class StreamParser {
             encoding_ = TIXML_ENCODING_UTF8;
         }
         bool anyNode = false;
-        for (size_t at = SkipSpace(0); at != Null && At(at) != '\0';) {
-            window_.Release(at);
+        for (size_t at = SkipSpace(0); at != NoOffset && At(at) != '\0';) {
             if (At(at) != '<') {
                 break;  // text at the top ends the document, as TinyXML reads it
             }
             anyNode = true;
-            size_t next = Null;
-            if (OpensFrame(scratch_, 0, at)) {
-                next = ParseFrame(0, scratch_, at);
-                if (next == Null) {
-                    return false;
+            std::unique_ptr<TiXmlNode> node(Identify(scratch_, at));
+            if (!node) {
+                break;
+            }
+            size_t next = NoOffset;
+            if (node->ToElement() != nullptr) {
+                next = ParseElement(scratch_, 1, at, std::move(node));
+                if (next == NoOffset) {
+                    return false;  // an element that fails sets the document's error
                 }
             } else {
-                Parsed<TiXmlNode> parsed = ParseWhole(
-                    [this](const char* p) { return scratch_.Identify(p, encoding_); }, at);
-                // Only an element that fails sets the document's error; other nodes that end
-                // short end the document.
-                if (parsed.next == Null && parsed.item->ToElement() != nullptr) {
-                    return false;
-                }
+                node.reset();
+                const auto parsed =
+                    ParseWhole([&](const char*) { return Identify(scratch_, at); }, at);
                 TakeDeclaredEncoding(*parsed.item);
+                // Other nodes that end short end the document.
                 next = parsed.next;
+                if (next != NoOffset) {
+                    EmitLeaf(*parsed.item, 1);
+                }
             }
-            at = next == Null ? Null : SkipSpace(next);
+            at = next == NoOffset ? NoOffset : SkipSpace(next);
         }
         return anyNode;
     }
 
-    // The encoding a part is parsed with: left to TinyXML when a byte-order mark or a declaration
-    // opens it, UTF-8 otherwise.
+    // The encoding a part is parsed with, from its first bytes as XmlPart reads them whole.
     TiXmlEncoding InitialEncoding() {
-        if (std::memcmp(window_.At(0), ByteOrderMark, 3) == 0) {
-            return TIXML_ENCODING_UNKNOWN;
-        }
         size_t at = 0;
         for (;;) {
             Need(at + LookAhead);
-            while (at < window_.end() && std::strchr(" \t\r\n", At(at)) != nullptr &&
-                   At(at) != '\0') {
+            while (at < window_.end() && LeadingSpace.find(At(at)) != std::string_view::npos) {
                 ++at;
             }
             if (at < window_.end() || window_.whole()) {
-                break;
+                return PartEncoding(std::string_view(window_.At(0), window_.end()));
             }
         }
-        return std::memcmp(window_.At(at), "<?xml", 5) == 0 ? TIXML_ENCODING_UNKNOWN
-                                                            : TIXML_ENCODING_UTF8;
     }
 
     void TakeDeclaredEncoding(const TiXmlNode& node) {
@@ -208,126 +437,75 @@ class StreamParser {
         encoding_ = utf8 ? TIXML_ENCODING_UTF8 : TIXML_ENCODING_LEGACY;
     }
 
-    // TiXmlElement::Parse, step for step, for the frame of `level` at `at`: its children are
-    // read one at a time instead of into the tree. Answers where it ended, or Null.
-    size_t ParseFrame(size_t level, TiXmlNode& parent, size_t at) {
-        opened_[level] = true;
-        auto* frame = new FrameElement;
-        parent.LinkEndChild(frame);
-        size_t p = SkipSpace(at + 1);
-        if (p == Null) {
-            return Null;
+    // The handler sees nothing below an element it skipped.
+    bool Hidden(int depth) const { return skipFrom_ != 0 && depth > skipFrom_; }
+
+    Visit EmitOpen(const TiXmlElement& element, int depth) {
+        if (Hidden(depth)) {
+            return Visit::Skip;
         }
-        Need(p + LookAhead);
-        std::string name;
-        const char* nameEnd = TinyXml::ReadName(window_.At(p), &name, encoding_);
-        if (nameEnd == nullptr || *nameEnd == '\0') {
-            return Null;
+        const Visit visit = handler_.Open(element, depth);
+        if (visit == Visit::Stop) {
+            throw StopReading{Status::Abandoned()};
         }
-        frame->SetValue(name);
-        p = ReadStartTag(*frame, window_.OffsetOf(nameEnd));
-        if (p == Null) {
-            return Null;
-        }
-        if (level + 1 == path_.size() && handlers_.frameOpened && !handlers_.frameOpened(*frame)) {
-            throw StopReading{StreamOutcome::Abandoned};
-        }
-        if (At(p) == '/') {
-            return p + 2;
-        }
-        p = ReadFrameContent(level, *frame, p + 1);
-        return ReadEndTag(name, p);
+        return visit;
     }
 
-    // The attributes up to the '>' or "/>" that closes the start tag; answers where that is.
-    size_t ReadStartTag(FrameElement& frame, size_t p) {
-        int attributes = 0;
+    void EmitClose(const TiXmlElement& element, int depth) {
+        if (!Hidden(depth) && !handler_.Close(element, depth)) {
+            throw StopReading{Status::Abandoned()};
+        }
+    }
+
+    void EmitLeaf(const TiXmlNode& node, int depth) {
+        if (!Hidden(depth) && !handler_.Leaf(node, depth)) {
+            throw StopReading{Status::Abandoned()};
+        }
+    }
+
+    // Hands over the nodes of a tree TinyXML parsed whole, `root` at `depth`.
+    void Replay(const TiXmlNode& root, int depth) {
+        const TiXmlNode* node = &root;
         for (;;) {
-            p = SkipSpace(p);
-            if (p == Null || At(p) == '\0') {
-                return Null;
-            }
-            if (At(p) == '/') {
-                return At(p + 1) == '>' ? p : Null;
-            }
-            if (At(p) == '>') {
-                return p;
-            }
-            if (++attributes > TIXML_MAX_ATTRIBUTES) {
-                return Null;
-            }
-            p = ReadAttribute(frame, p);
-            if (p == Null) {
-                return Null;
-            }
-        }
-    }
-
-    size_t ReadAttribute(FrameElement& frame, size_t at) {
-        const auto parsed = ParseWhole([](const char*) { return new TiXmlAttribute(); }, at);
-        const TiXmlAttribute& attribute = *parsed.item;
-        if (parsed.next == Null || At(parsed.next) == '\0' ||
-            frame.Attribute(attribute.Name()) != nullptr) {
-            return Null;  // no value, or the name given twice
-        }
-        frame.SetAttribute(attribute.Name(), attribute.Value());
-        return parsed.next;
-    }
-
-    // TiXmlElement::ReadValue for a frame: answers where its end tag should start, or Null.
-    size_t ReadFrameContent(size_t level, FrameElement& frame, size_t p) {
-        const bool innermost = level + 1 == path_.size();
-        for (p = SkipSpace(p); p != Null && At(p) != '\0';) {
-            window_.Release(p);
-            size_t next = Null;
-            if (At(p) != '<') {
-                // Text between the children: its node has no parent, as in ReadValue.
-                next = ParseWhole([](const char*) { return new TiXmlText(""); }, p).next;
-            } else if (TinyXml::StringEqual(window_.At(p), "</", false, encoding_)) {
-                return p;
-            } else if (OpensFrame(frame, level + 1, p)) {
-                next = ParseFrame(level + 1, frame, p);
-            } else {
-                Parsed<TiXmlNode> parsed = ParseWhole(
-                    [this, &frame](const char* at) { return frame.Identify(at, encoding_); }, p);
-                next = parsed.next;
-                const TiXmlElement* child = parsed.item->ToElement();
-                if (innermost && next != Null && child != nullptr && handlers_.child &&
-                    !handlers_.child(*child)) {
-                    throw StopReading{StreamOutcome::Abandoned};
+            bool enter = false;
+            if (const TiXmlElement* element = node->ToElement()) {
+                enter = EmitOpen(*element, depth) == Visit::Enter && node->FirstChild() != nullptr;
+                if (!enter) {
+                    EmitClose(*element, depth);
                 }
+            } else {
+                EmitLeaf(*node, depth);
             }
-            p = next == Null ? Null : SkipSpace(next);
+            if (enter) {
+                node = node->FirstChild();
+                ++depth;
+                continue;
+            }
+            while (node != &root && node->NextSibling() == nullptr) {
+                node = node->Parent();
+                --depth;
+                EmitClose(*node->ToElement(), depth);
+            }
+            if (node == &root) {
+                return;
+            }
+            node = node->NextSibling();
         }
-        return p;
-    }
-
-    size_t ReadEndTag(const std::string& name, size_t p) {
-        if (p == Null || At(p) == '\0') {
-            return Null;
-        }
-        const std::string endTag = "</" + name;
-        Need(p + endTag.size() + LookAhead);
-        if (!TinyXml::StringEqual(window_.At(p), endTag.c_str(), false, encoding_)) {
-            return Null;
-        }
-        p = SkipSpace(p + endTag.size());
-        return p != Null && At(p) == '>' ? p + 1 : Null;
     }
 
     XmlWindow window_;
-    const std::vector<const char*>& path_;
-    const ElementStreamHandlers& handlers_;
-    std::vector<bool> opened_;
+    RequestBudget& budget_;
+    ElementHandler& handler_;
     TiXmlEncoding encoding_ = TIXML_ENCODING_UNKNOWN;
-    ScratchDocument scratch_;
+    TiXmlDocument scratch_;
+    size_t openAttributeBytes_ = 0;
+    int skipFrom_ = 0;  // the depth of an element skipped, 0 when none is
 };
 
 }  // namespace
 
-StreamOutcome ReadElementStream(PartSource& source, const std::vector<const char*>& framePath,
-                                const ElementStreamHandlers& handlers) {
-    return StreamParser(source, framePath, handlers).Run();
+Status ReadElementStream(PartSource& source, ElementHandler& handler) {
+    return StreamParser(source, handler).Run();
 }
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #include "xml/TextConversion.h"
 
 #include "platform/CodePage.h"
+#include "platform/Unicode.h"
 
 namespace quillet {
 
@@ -10,6 +11,15 @@ std::string Utf8ToAnsi(const char* utf8) {
 
 std::string WellFormedText(const char* utf8) {
     return platform::SystemWellFormedUtf8(utf8);
+}
+
+std::string_view WellFormedView(const char* utf8, std::string& scratch) {
+    const std::string_view text(utf8 != nullptr ? utf8 : "");
+    if (platform::IsWellFormedUtf8(text)) {
+        return text;
+    }
+    scratch = WellFormedText(utf8);
+    return scratch;
 }
 
 std::string ReplaceAll(const std::string& text, const std::string& search,

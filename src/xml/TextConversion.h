@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace quillet {
 
@@ -12,6 +13,10 @@ std::string Utf8ToAnsi(const char* utf8);
 // system's decoding), so that texts joined at ASCII separators convert to what each converts to
 // alone.
 std::string WellFormedText(const char* utf8);
+
+// WellFormedText without a copy where the text is well-formed already, as real texts are: a view
+// of `utf8`, or of `scratch` holding the replaced text.
+std::string_view WellFormedView(const char* utf8, std::string& scratch);
 
 // Replaces every occurrence of `search`, left to right, never searching replaced text again.
 std::string ReplaceAll(const std::string& text, const std::string& search,

@@ -16,14 +16,14 @@ constexpr size_t Utf8SequencePadding = 8;
 
 }  // namespace
 
-TiXmlEncoding PartEncoding(const std::string& text) {
+TiXmlEncoding PartEncoding(std::string_view text) {
     // TinyXML takes the encoding from a byte-order mark or the declaration; a part with neither
     // is UTF-8, as XML says, and must be read so: otherwise a character reference such as
     // "&#233;" (openpyxl writes them) becomes a lone Latin-1 byte instead of its UTF-8 form.
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         return TIXML_ENCODING_UNKNOWN;
     }
-    const size_t start = text.find_first_not_of(" \t\r\n");
+    const size_t start = text.find_first_not_of(LeadingSpace);
     const bool declared = start != std::string::npos && text.compare(start, 5, "<?xml") == 0;
     return declared ? TIXML_ENCODING_UNKNOWN : TIXML_ENCODING_UTF8;
 }

@@ -40,9 +40,13 @@ uint64_t TreeBytesBound(std::string_view text);
 // memory, not the part.
 PartFilter BoundedTreeFilter();
 
-// The encoding to parse a part's text with: left to TinyXML when the part names it (byte-order
-// mark or declaration), UTF-8 otherwise.
-TiXmlEncoding PartEncoding(const std::string& text);
+// The white space a part may start with before its declaration.
+constexpr std::string_view LeadingSpace = " \t\r\n";
+
+// The encoding to parse a part's text with: left to TinyXML when the part names it (a byte-order
+// mark at its start, or a declaration after its leading white space), UTF-8 otherwise. `text` is
+// the whole text, or its start up to five bytes past the leading white space.
+TiXmlEncoding PartEncoding(std::string_view text);
 
 // The text of an element's first child when that child is a text node, else null.
 const char* FirstChildText(const TiXmlNode& element);

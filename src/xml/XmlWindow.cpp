@@ -12,22 +12,43 @@ constexpr size_t CompactAfterBytes = 256 * 1024;
 
 }  // namespace
 
-XmlWindow::XmlWindow(PartSource& source) : source_(source), buffer_(Padding, '\0') {}
+XmlWindow::XmlWindow(PartSource& source) : source_(source) {
+    MakeRoom(0);
+}
 
 bool XmlWindow::Reach(size_t offset) {
+    if (end() >= offset || stop_ != SourceEnd::Open) {
+        return end() >= offset;
+    }
+    if (offset - released_ > MaxBytes) {
+        stop_ = SourceEnd::Cut;
+        return false;
+    }
+    // Room for the whole reach at once: a node read in doubling windows is copied once per
+    // doubling, not once per piece.
+    const size_t wanted = offset - end();
+    MakeRoom(wanted + PieceBytes - 1 - (wanted + PieceBytes - 1) % PieceBytes);
     while (end() < offset && stop_ == SourceEnd::Open) {
-        if (size_ > MaxBytes) {
-            stop_ = SourceEnd::Cut;
-            break;
-        }
         ReadPiece();
     }
     return end() >= offset;
 }
 
+void XmlWindow::MakeRoom(size_t bytes) {
+    const size_t needed = size_ + bytes + Padding;
+    if (needed <= capacity_) {
+        return;
+    }
+    std::unique_ptr<char[]> grown(new char[needed]);
+    std::memcpy(grown.get(), buffer_.get(), size_);
+    buffer_ = std::move(grown);
+    capacity_ = needed;
+    std::memset(buffer_.get() + size_, 0, Padding);
+}
+
 bool XmlWindow::ReadPiece() {
-    buffer_.resize(size_ + PieceBytes + Padding);
-    char* const into = &buffer_[size_];
+    MakeRoom(PieceBytes);
+    char* const into = buffer_.get() + size_;
     const size_t read = source_.Read(into, PieceBytes);
     // The text ends at its first NUL byte, as when a part is read whole.
     const size_t kept = strnlen(into, read);
@@ -37,19 +58,34 @@ bool XmlWindow::ReadPiece() {
     } else if (read == 0) {
         stop_ = source_.end() == SourceEnd::Open ? SourceEnd::Unreadable : source_.end();
     }
-    buffer_.resize(size_ + Padding);
-    std::fill(buffer_.begin() + static_cast<std::ptrdiff_t>(size_), buffer_.end(), '\0');
+    std::memset(buffer_.get() + size_, 0, Padding);
     return read > 0;
 }
 
 void XmlWindow::Release(size_t offset) {
-    const size_t released = std::min(offset, end()) - base_;
+    released_ = std::max(released_, std::min(offset, end()));
+    const size_t released = released_ - base_;
     if (released < CompactAfterBytes || released < size_ - released) {
         return;
     }
-    buffer_.erase(0, released);
+    std::memmove(buffer_.get(), buffer_.get() + released, size_ - released + Padding);
     base_ += released;
     size_ -= released;
+}
+
+XmlWindow::EndedAt::EndedAt(XmlWindow& window, size_t offset) {
+    if (offset >= window.end()) {
+        return;  // the window's own padding ends it there
+    }
+    at_ = window.buffer_.get() + (offset - window.base_);
+    std::memcpy(saved_, at_, Padding);
+    std::memset(at_, 0, Padding);
+}
+
+XmlWindow::EndedAt::~EndedAt() {
+    if (at_ != nullptr) {
+        std::memcpy(at_, saved_, Padding);
+    }
 }
 
 }  // namespace quillet

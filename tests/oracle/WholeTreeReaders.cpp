@@ -1,10 +1,121 @@
 #include "oracle/WholeTreeReaders.h"
 
+#include <cstring>
+#include <string_view>
+
+#include "package/RequestBudget.h"
+#include "platform/Unicode.h"
 #include "props/AppProperties.h"
-#include "text/ElementText.h"
+#include "xml/TextConversion.h"
 #include "xml/XmlPart.h"
 
 namespace quillet::test {
+namespace {
+
+bool IsNamed(const TiXmlElement& element, std::string_view name) {
+    return element.Value() == name;
+}
+
+void AppendDatum(const char* utf8, BoundedText& result) {
+    result.Append(utf8 != nullptr ? WellFormedText(utf8) : std::string(" "));
+    result.Append('\t');
+}
+
+// A block of "w:body": the texts three levels below the body, each followed by a TAB, and a line
+// feed when a run holds anything.
+void AppendBlockText(const TiXmlElement& block, BoundedText& result) {
+    bool hasContent = false;
+    for (const TiXmlElement* run = block.FirstChildElement(); run != nullptr;
+         run = run->NextSiblingElement()) {
+        if (run->FirstChildElement() != nullptr) {
+            hasContent = true;
+        }
+        for (const TiXmlElement* element = run->FirstChildElement(); element != nullptr;
+             element = element->NextSiblingElement()) {
+            if (std::string_view(element->Value()) != "w:t") {
+                continue;
+            }
+            const char* text = FirstChildText(*element);
+            result.Append(text != nullptr ? WellFormedText(text) : std::string(" "));
+            result.Append('\t');
+        }
+    }
+    if (hasContent) {
+        result.Append('\n');
+    }
+}
+
+std::string SharedItemText(const TiXmlElement& item) {
+    const TiXmlElement* first = item.FirstChildElement();
+    if (first == nullptr || !IsNamed(*first, "t")) {
+        return std::string();
+    }
+    const char* text = first->GetText();
+    return text != nullptr ? WellFormedText(text) : std::string(" ");
+}
+
+void AppendCellElement(const TiXmlElement& element, std::string_view type,
+                       const SharedStringTable* table, BoundedText& result) {
+    if (IsNamed(element, "is") && type == "inlineStr") {
+        const TiXmlElement* first = element.FirstChildElement();
+        AppendDatum(first != nullptr && IsNamed(*first, "t") ? FirstChildText(*first) : nullptr,
+                    result);
+    } else if (IsNamed(element, "v") && type == "s") {
+        if (table == nullptr) {
+            return;
+        }
+        const char* value = FirstChildText(element);
+        const int32_t index = value != nullptr ? ParseCount(value) : -1;
+        if (index >= 0 && index < table->declaredCount) {
+            result.Append(table->At(index));
+            result.Append('\t');
+        } else {
+            result.Append(" \t");
+        }
+    } else if (IsNamed(element, "v")) {
+        AppendDatum(FirstChildText(element), result);
+    } else {
+        result.Append(" \t");
+    }
+}
+
+void AppendRowText(const TiXmlElement& row, const SharedStringTable* table, BoundedText& result) {
+    bool hasCell = false;
+    for (const TiXmlElement* cell = row.FirstChildElement(); cell != nullptr;
+         cell = cell->NextSiblingElement()) {
+        hasCell = true;
+        const char* typeAttribute = cell->Attribute("t");
+        const std::string_view type = typeAttribute != nullptr ? typeAttribute : " ";
+        for (const TiXmlElement* element = cell->FirstChildElement(); element != nullptr;
+             element = element->NextSiblingElement()) {
+            AppendCellElement(*element, type, table, result);
+        }
+    }
+    if (hasCell) {
+        result.Append('\n');
+    }
+}
+
+// The plain text of one element and everything inside it, through TinyXML's own printer.
+std::string PlainTextOf(const TiXmlElement& element) {
+    TiXmlPrinter printer;
+    printer.SetIndent("");
+    element.Accept(&printer);
+    // Made well-formed before the markup goes, so bytes on both sides of a tag never join.
+    return DecodePrinterEscapes(StripMarkup(WellFormedText(printer.CStr())));
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+}  // namespace
 
 void WholeTreeWordBody(const std::string& partText, BoundedText& result) {
     TiXmlDocument document;
@@ -38,7 +149,9 @@ bool WholeTreeSharedStrings(const std::string& partText, SharedStringTable& tabl
     for (const TiXmlElement* item = sst->FirstChildElement();
          item != nullptr && static_cast<int64_t>(table.size()) < count;
          item = item->NextSiblingElement()) {
-        table.Add(SharedItemText(*item));
+        if (!table.Add(SharedItemText(*item))) {
+            break;
+        }
     }
     return true;
 }
@@ -61,6 +174,92 @@ void WholeTreeSheetRows(const std::string& partText, const SharedStringTable* ta
     }
 }
 
+void WholeTreeSlide(const std::string& partText, BoundedText& result) {
+    TiXmlDocument document;
+    if (!ParseXmlPart(document, partText)) {
+        return;
+    }
+    const TiXmlElement* slide = document.FirstChildElement("p:sld");
+    const TiXmlElement* common = slide != nullptr ? slide->FirstChildElement("p:cSld") : nullptr;
+    const TiXmlElement* tree = common != nullptr ? common->FirstChildElement("p:spTree") : nullptr;
+    for (const TiXmlElement* shape = tree != nullptr ? tree->FirstChildElement() : nullptr;
+         shape != nullptr && !result.full(); shape = shape->NextSiblingElement()) {
+        for (const TiXmlElement* level = shape->FirstChildElement(); level != nullptr;
+             level = level->NextSiblingElement()) {
+            const TiXmlElement* first = level->FirstChildElement();
+            for (const TiXmlElement* element = first; element != nullptr;
+                 element = element->NextSiblingElement()) {
+                result.Append(PlainTextOf(*element));
+                result.Append(' ');
+            }
+            if (first != nullptr) {
+                result.Append('\n');
+            }
+        }
+    }
+}
+
+std::string StripMarkup(const std::string& text) {
+    std::string output;
+    output.reserve(text.size());
+    bool insideTag = false;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '<') {
+            insideTag = true;
+        } else if (c == '>') {
+            insideTag = false;
+        } else if (insideTag) {
+            continue;
+        } else if (byte < 32) {
+            output += ' ';
+        } else {
+            output += c;
+        }
+    }
+    return output.empty() ? std::string(" ") : output;
+}
+
+std::string DecodePrinterEscapes(const std::string& text) {
+    static const std::pair<const char*, char> named[] = {
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''},
+    };
+    std::string output;
+    output.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] != '&') {
+            output += text[i++];
+            continue;
+        }
+        bool decoded = false;
+        for (const auto& [sequence, character] : named) {
+            const size_t length = std::strlen(sequence);
+            if (text.compare(i, length, sequence) == 0) {
+                output += character;
+                i += length;
+                decoded = true;
+                break;
+            }
+        }
+        if (!decoded && text.compare(i, 3, "&#x") == 0 && i + 5 < text.size() &&
+            text[i + 5] == ';' && HexValue(text[i + 3]) >= 0 && HexValue(text[i + 4]) >= 0) {
+            const int value = HexValue(text[i + 3]) * 16 + HexValue(text[i + 4]);
+            if (value < 32) {
+                output += ' ';
+            } else {
+                platform::AppendUtf8(output, static_cast<char32_t>(value));
+            }
+            i += 6;
+            decoded = true;
+        }
+        if (!decoded) {
+            output += text[i++];
+        }
+    }
+    return output;
+}
+
 std::string DescribeTable(bool loaded, const SharedStringTable& table) {
     std::string described = loaded ? "table " + std::to_string(table.declaredCount) : "none";
     for (size_t i = 0; i < table.size(); ++i) {
@@ -70,7 +269,7 @@ std::string DescribeTable(bool loaded, const SharedStringTable& table) {
 }
 
 SharedStringTable SheetTestTable() {
-    SharedStringTable table;
+    SharedStringTable table(RequestBudget::MaxFullTextBytes);
     table.Add("zero");
     table.Add("one");
     table.declaredCount = 3;

@@ -31,6 +31,7 @@ class StringSource final : public PartSource {
         return piece;
     }
     SourceEnd end() const override { return end_; }
+    RequestBudget& budget() override { return budget_; }
 
   private:
     std::string bytes_;
@@ -39,6 +40,7 @@ class StringSource final : public PartSource {
     size_t at_ = 0;
     size_t turn_ = 0;
     SourceEnd end_ = SourceEnd::Open;
+    RequestBudget budget_;
 };
 
 }  // namespace quillet::test

@@ -1,8 +1,8 @@
-#include "text/SlideMarkup.h"
+#include "oracle/WholeTreeReaders.h"
 
 #include <gtest/gtest.h>
 
-namespace quillet {
+namespace quillet::test {
 namespace {
 
 TEST(StripMarkup, DropsTagsAndTurnsControlBytesIntoSpaces) {
@@ -48,4 +48,4 @@ TEST(DecodePrinterEscapes, DecodesOnceLeftToRight) {
 }
 
 }  // namespace
-}  // namespace quillet
+}  // namespace quillet::test

@@ -27,6 +27,8 @@ std::string WholeTreeText(const char* kind, const std::string& bytes) {
     const SharedStringTable table = SheetTestTable();
     if (std::string(kind) == "body") {
         WholeTreeWordBody(CutAtNul(bytes), text);
+    } else if (std::string(kind) == "slide") {
+        WholeTreeSlide(CutAtNul(bytes), text);
     } else {
         WholeTreeSheetRows(CutAtNul(bytes), &table, text);
     }
@@ -40,6 +42,8 @@ std::string StreamedText(const char* kind, const std::string& bytes,
     StringSource source(bytes, pieces);
     if (std::string(kind) == "body") {
         AppendWordBody(source, text);
+    } else if (std::string(kind) == "slide") {
+        AppendSlide(source, text);
     } else {
         AppendSheetRows(source, &table, text);
     }
@@ -65,7 +69,7 @@ void ExpectSameReading(const char* kind, const std::string& bytes) {
 
 struct Case {
     const char* name;
-    const char* kind;  // "body", "sheet" or "sst"
+    const char* kind;  // "body", "sheet", "sst" or "slide"
     std::string text;
 };
 
@@ -76,6 +80,11 @@ const std::string Sheet =
     "<worksheet><sheetData><row><c t=\"s\"><v>1</v></c><c><v>2</v></c>"
     "</row><row><c t=\"inlineStr\"><is><t>x</t></is></c></row>"
     "</sheetData></worksheet>";
+const std::string Slide =
+    "<p:sld><p:cSld><p:spTree><p:nvGrpSpPr/><p:sp><p:nvSpPr><p:cNvPr id=\"2\" name=\"T\"/>"
+    "</p:nvSpPr><p:txBody><a:bodyPr/><a:p><a:r><a:t>R&amp;D &lt;x&gt;</a:t></a:r><a:br/><a:r>"
+    "<a:t>\"two\" &#x41; it's</a:t></a:r></a:p><a:p><a:r><a:t>  b  </a:t><a:t/></a:r></a:p>"
+    "</p:txBody></p:sp></p:spTree></p:cSld></p:sld>";
 const std::string Sst =
     "<sst uniqueCount=\"3\"><si><t>a</t></si><si><r><t>b</t></r></si>"
     "<si><t/></si><si><t>d</t></si></sst>";
@@ -142,6 +151,20 @@ const std::vector<Case>& Cases() {
         {"SstAfterAnotherRoot", "sst", "<x/><sst uniqueCount=\"1\"><si><t>a</t></si></sst>"},
         {"BrokenItemAfterTheCount", "sst",
          "<sst uniqueCount=\"1\"><si><t>a</t></si><si><t>b</si></sst>"},
+        // Slides: what the printer made of every kind of node.
+        {"SlideShapes", "slide", Slide},
+        {"SlideNodesOfEveryKind", "slide",
+         "<p:sld><p:cSld><p:spTree><p:sp><p:txBody><a:p><!-- note > after --><![CDATA[x > y &amp;]]>"
+         "<?pi a>b?><!DOCTYPE d [<!ENTITY e 'v'>]><a:t>&#x1;&#9;\xC3</a:t><a:t>\xA9</a:t></a:p>"
+         "<a:p>only</a:p><a:p><![CDATA[cdata alone]]></a:p><?xml version=\"1\" encoding=\"a>b\"?>"
+         "</p:txBody></p:sp></p:spTree></p:cSld></p:sld>"},
+        {"SlideEscapesAcrossNodes", "slide",
+         "<p:sld><p:cSld><p:spTree><p:sp><p:txBody><a:p><!-- x>&am--><a:t>p;</a:t><!--y>&#x4--><a:t>"
+         "1;</a:t><!--z>&--><a:t>lt;</a:t></a:p></p:txBody></p:sp></p:spTree></p:cSld></p:sld>"},
+        {"SlideGroupsAndSecondTrees", "slide",
+         "<p:sld><p:cSld><p:spTree><p:grpSp><p:sp><p:txBody><a:p><a:r><a:t>deep</a:t></a:r></a:p>"
+         "</p:txBody></p:sp></p:grpSp></p:spTree><p:spTree><p:sp><p:txBody><a:p>no</a:p>"
+         "</p:txBody></p:sp></p:spTree></p:cSld></p:sld>"},
         {"BrokenRowAfterTheLast", "sheet",
          "<worksheet><sheetData><row><c><v>1</v></c></row></sheetData></worksheet><bad"},
     };
@@ -157,7 +180,10 @@ TEST(StreamedReaders, EqualTheWholeTreeReaders) {
 
 TEST(StreamedReaders, EqualTheWholeTreeReadersOnEveryPrefix) {
     for (const auto& [kind, text] :
-         {std::pair<const char*, std::string>{"body", Body}, {"sheet", Sheet}, {"sst", Sst}}) {
+         {std::pair<const char*, std::string>{"body", Body},
+          {"sheet", Sheet},
+          {"sst", Sst},
+          {"slide", Slide}}) {
         for (size_t length = 0; length <= text.size(); ++length) {
             SCOPED_TRACE(std::string(kind) + " cut at " + std::to_string(length));
             ExpectSameReading(kind, text.substr(0, length));
