@@ -1,9 +1,11 @@
 #include "plugin/FullTextTransfer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "package/RequestBudget.h"
+#include "platform/Unicode.h"
 #include "plugin/FieldTable.h"
 #include "plugin/HostBuffer.h"
 
@@ -34,34 +36,16 @@ int32_t SmallestNextBuffer(TextForm form) {
     return form == TextForm::Ansi ? 2 : 4;
 }
 
-// The units of the piece at `offset`, none at or past the end; a UTF-16 piece never ends
-// inside a surrogate pair.
-size_t UnitsAt(const TransferText& text, int64_t offset, int64_t limit) {
-    if (offset < 0 || offset >= static_cast<int64_t>(text.units())) {
-        return 0;
-    }
-    if (text.form == TextForm::Ansi) {
-        return std::min(text.ansi.size() - static_cast<size_t>(offset),
-                        static_cast<size_t>(std::max<int64_t>(limit, 0)));
-    }
-    return WholeUnits(std::u16string_view(text.utf16).substr(static_cast<size_t>(offset)), limit);
-}
+constexpr char32_t FirstSupplementary = 0x10000;
 
-std::shared_ptr<const TransferText> TextOf(TextForm form, FullTextTransfer::Built& built) {
-    auto text = std::make_shared<TransferText>();
-    text->form = form;
-    if (form == TextForm::Ansi) {
-        text->ansi = std::move(built.text);
-    } else {
-        text->utf16 = std::move(built.utf16Text);
+// The code point at `position` of well-formed UTF-8, which moves past it.
+char32_t CharacterAt(std::string_view utf8, size_t& position) {
+    const auto byte = static_cast<unsigned char>(utf8[position]);
+    if (byte < 0x80) {
+        ++position;
+        return byte;
     }
-    return text;
-}
-
-std::shared_ptr<const TransferText> EmptyText(TextForm form) {
-    auto text = std::make_shared<TransferText>();
-    text->form = form;
-    return text;
+    return platform::DecodeUtf8At(utf8, position);
 }
 
 }  // namespace
@@ -75,6 +59,72 @@ std::string TakePiece(const std::string& text, int64_t offset, int64_t maxLen) {
         return std::string();
     }
     return text.substr(static_cast<size_t>(offset), static_cast<size_t>(maxLen));
+}
+
+TransferText::TransferText(TextForm form, std::string text)
+    : form_(form), text_(std::move(text)) {
+    if (form_ == TextForm::Ansi) {
+        units_ = text_.size();
+        return;
+    }
+    for (size_t position = 0; position < text_.size();) {
+        units_ += CharacterAt(text_, position) >= FirstSupplementary ? 2u : 1u;
+    }
+}
+
+size_t TransferText::ByteOf(size_t unit, bool& inPair) const {
+    const uint64_t cursor = cursor_.load(std::memory_order_relaxed);
+    size_t at = static_cast<size_t>(cursor >> 32);
+    size_t position = static_cast<size_t>(cursor & 0xFFFFFFFFu);
+    if (at > unit) {
+        at = 0;
+        position = 0;
+    }
+    inPair = false;
+    while (at < unit && position < text_.size()) {
+        size_t next = position;
+        const size_t width = CharacterAt(text_, next) >= FirstSupplementary ? 2u : 1u;
+        if (at + width > unit) {
+            inPair = true;
+            break;
+        }
+        at += width;
+        position = next;
+    }
+    return position;
+}
+
+size_t TransferText::UnitsAt(int64_t offset, int64_t limit) const {
+    if (offset < 0 || static_cast<uint64_t>(offset) >= units_ || limit <= 0) {
+        return 0;
+    }
+    if (form_ == TextForm::Ansi) {
+        return std::min(units_ - static_cast<size_t>(offset), static_cast<size_t>(limit));
+    }
+    return HandOver(offset, nullptr, limit);
+}
+
+size_t TransferText::HandOver(int64_t offset, void* buffer, int64_t limit) const {
+    const bool within = offset >= 0 && static_cast<uint64_t>(offset) < units_;
+    if (form_ == TextForm::Ansi) {
+        const std::string_view rest =
+            within ? std::string_view(text_).substr(static_cast<size_t>(offset))
+                   : std::string_view();
+        CopyToHostBuffer(static_cast<char*>(buffer), rest, limit);
+        return limit < 0 ? 0 : std::min(rest.size(), static_cast<size_t>(limit));
+    }
+    if (!within || limit <= 0) {
+        return CopyToHostBufferW(buffer, std::string_view(), limit).units;
+    }
+    bool inPair = false;
+    const size_t start = ByteOf(static_cast<size_t>(offset), inPair);
+    const Utf16Copy copied =
+        CopyToHostBufferW(buffer, std::string_view(text_).substr(start), limit, inPair);
+    if (buffer != nullptr) {
+        cursor_.store((static_cast<uint64_t>(offset) + copied.units) << 32 | (start + copied.bytes),
+                      std::memory_order_relaxed);
+    }
+    return copied.units;
 }
 
 int32_t FullTextTransfer::Step(TextForm form, int32_t unitIndex, const std::optional<FileKey>& key,
@@ -100,14 +150,14 @@ int32_t FullTextTransfer::First(TextForm form, int32_t field, void* fieldValue, 
         Drop();
         return FieldEmpty;
     }
-    std::shared_ptr<const TransferText> text = TextOf(form, built);
+    auto text = std::make_shared<const TransferText>(form, std::move(built.text));
     const int64_t handed = HandOver(*text, fieldValue, maxLen);
     if (!built.key) {
         Drop();
     } else if (handed == static_cast<int64_t>(text->units()) ||
                text->units() > RequestBudget::MaxFullTextBytes) {
         // Handed over whole (or never to be kept): what is kept only says the text ended.
-        Keep(*built.key, field, EmptyText(form));
+        Keep(*built.key, field, std::make_shared<const TransferText>(form, std::string()));
     } else {
         Keep(*built.key, field, std::move(text));
     }
@@ -120,19 +170,19 @@ int32_t FullTextTransfer::Next(TextForm form, const std::optional<FileKey>& key,
         return FieldEmpty;
     }
     std::shared_ptr<const TransferText> text = key ? Find(*key, field) : nullptr;
-    if (!text) {
+    if (!text || text->form() != form) {
         Built built = build();
         if (built.stopped) {
             return FieldEmpty;
         }
-        text = TextOf(form, built);
+        text = std::make_shared<const TransferText>(form, std::move(built.text));
         if (built.key && text->units() <= RequestBudget::MaxFullTextBytes) {
             Keep(*built.key, field, text);
         }
     }
     // A piece without a whole character (the rest of the text is a pair that a buffer of one
     // unit cannot carry) would never move the offset: the transfer ends there too.
-    if (UnitsAt(*text, offset_.load(), PieceUnits(form, maxLen)) == 0) {
+    if (text->UnitsAt(offset_.load(), PieceUnits(form, maxLen)) == 0) {
         return FieldEmpty;
     }
     HandOver(*text, fieldValue, maxLen);
@@ -141,20 +191,15 @@ int32_t FullTextTransfer::Next(TextForm form, const std::optional<FileKey>& key,
 
 int64_t FullTextTransfer::HandOver(const TransferText& text, void* fieldValue, int32_t maxLen) {
     const int32_t offset = offset_.load();
-    if (text.form == TextForm::Ansi) {
-        const std::string piece = TakePiece(text.ansi, offset, maxLen);
-        CopyToHostBuffer(static_cast<char*>(fieldValue), piece, static_cast<int64_t>(maxLen) - 1);
+    const auto handed =
+        static_cast<int64_t>(text.HandOver(offset, fieldValue, PieceUnits(text.form(), maxLen)));
+    if (text.form() == TextForm::Ansi) {
         offset_.store(AdvancedOffset(offset, maxLen));
-        return static_cast<int64_t>(UnitsAt(text, offset, PieceUnits(text.form, maxLen)));
+    } else {
+        // The offset moves by what was handed over: one unit less where a pair would be cut.
+        offset_.store(static_cast<int32_t>(std::min<int64_t>(
+            static_cast<int64_t>(offset) + handed, std::numeric_limits<int32_t>::max())));
     }
-    const std::u16string_view rest =
-        offset >= 0 && static_cast<size_t>(offset) < text.utf16.size()
-            ? std::u16string_view(text.utf16).substr(static_cast<size_t>(offset))
-            : std::u16string_view();
-    const int64_t handed = CopyToHostBufferW(fieldValue, rest, PieceUnits(text.form, maxLen));
-    // The offset moves by what was handed over: one unit less where a pair would be cut.
-    offset_.store(static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(offset) + handed,
-                                                         std::numeric_limits<int32_t>::max())));
     return handed;
 }
 

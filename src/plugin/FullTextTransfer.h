@@ -16,14 +16,32 @@ namespace quillet {
 // The bytes of `text` from `offset` on, at most `maxLen` of them; empty at or past the end.
 std::string TakePiece(const std::string& text, int64_t offset, int64_t maxLen);
 
-// The whole text of a transfer in the form its interface hands over: ANSI bytes or UTF-16 code
-// units. The position of a transfer counts these units.
-struct TransferText {
-    TextForm form = TextForm::Ansi;
-    std::string ansi;
-    std::u16string utf16;
+// The whole text of a transfer as its interface hands it over: ANSI bytes, or UTF-8 that each
+// piece converts to UTF-16 as it is handed over, so that no UTF-16 copy of a long text is ever
+// held. The position of a transfer counts the form's units: bytes, or UTF-16 code units.
+class TransferText {
+  public:
+    TransferText(TextForm form, std::string text);
 
-    size_t units() const { return form == TextForm::Ansi ? ansi.size() : utf16.size(); }
+    TextForm form() const { return form_; }
+    size_t units() const { return units_; }
+    // The units the piece at `offset` can carry through `limit` units of buffer; a UTF-16 piece
+    // never ends with the first half of a pair whose second half follows.
+    size_t UnitsAt(int64_t offset, int64_t limit) const;
+    // Writes the piece at `offset` and a terminator into a buffer with room for `limit` units and
+    // the terminator; answers the units written. A negative limit writes nothing.
+    size_t HandOver(int64_t offset, void* buffer, int64_t limit) const;
+
+  private:
+    // Where UTF-16 unit `unit` starts in the UTF-8 text; `inPair` when it is the second half of a
+    // pair. Sequential pieces cost their own length: the end of the last piece is remembered.
+    size_t ByteOf(size_t unit, bool& inPair) const;
+
+    TextForm form_;
+    std::string text_;
+    size_t units_ = 0;
+    // The last piece's end: its UTF-16 unit in the high half, its byte in the low half.
+    mutable std::atomic<uint64_t> cursor_{0};
 };
 
 // The one full-text transfer a process can have in progress: the position of the next piece,
@@ -31,13 +49,12 @@ struct TransferText {
 // transfer, kept from one call to the next so that a piece costs no rebuild.
 class FullTextTransfer {
   public:
-    // The whole text of the field being transferred in the transfer's form (`text` in ANSI,
-    // `utf16Text` in UTF-16), and the state of the file it was read from (none: nothing may be
-    // kept of it). A stopped build has no text to hand over.
+    // The whole text of the field being transferred, in the transfer's form (ANSI bytes, or
+    // UTF-8 for a UTF-16 transfer), and the state of the file it was read from (none: nothing
+    // may be kept of it). A stopped build has no text to hand over.
     struct Built {
         std::string text;
         std::optional<FileKey> key;
-        std::u16string utf16Text{};
         bool stopped = false;
     };
     using Builder = std::function<Built()>;
@@ -48,16 +65,8 @@ class FullTextTransfer {
     // the text has ended or when its build was stopped.
     int32_t Step(TextForm form, int32_t unitIndex, const std::optional<FileKey>& key, int32_t field,
                  void* fieldValue, int32_t maxLen, const Builder& build);
-    // A step of an ANSI transfer.
-    int32_t Step(int32_t unitIndex, const std::optional<FileKey>& key, int32_t field,
-                 void* fieldValue, int32_t maxLen, const Builder& build) {
-        return Step(TextForm::Ansi, unitIndex, key, field, fieldValue, maxLen, build);
-    }
     // Lets go of the kept text, whatever it was for.
     void Drop();
-
-    int32_t offset() const { return offset_.load(); }
-    void SetOffset(int32_t offset) { offset_.store(offset); }
 
   private:
     struct Kept {

@@ -5,6 +5,11 @@
 #include "platform/Unicode.h"
 
 namespace quillet {
+namespace {
+
+constexpr char32_t FirstSupplementary = 0x10000;
+
+}  // namespace
 
 void CopyToHostBuffer(char* destination, std::string_view text, int64_t limit) {
     if (destination == nullptr || limit < 0) {
@@ -16,30 +21,45 @@ void CopyToHostBuffer(char* destination, std::string_view text, int64_t limit) {
     destination[count] = '\0';
 }
 
-size_t WholeUnits(std::u16string_view text, int64_t limit) {
-    if (limit <= 0) {
-        return 0;
+Utf16Copy CopyToHostBufferW(void* destination, std::string_view utf8, int64_t limit,
+                            bool fromSecondHalf) {
+    auto* const out = static_cast<unsigned char*>(destination);
+    Utf16Copy copied;
+    const auto put = [&](char32_t unit) {
+        if (out != nullptr) {
+            const auto value = static_cast<char16_t>(unit);
+            std::memcpy(out + copied.units * sizeof value, &value, sizeof value);
+        }
+        ++copied.units;
+    };
+    const size_t room = limit > 0 ? static_cast<size_t>(limit) : 0;
+    while (copied.bytes < utf8.size() && copied.units < room) {
+        size_t next = copied.bytes;
+        const auto byte = static_cast<unsigned char>(utf8[next]);
+        char32_t c = byte;
+        if (byte < 0x80) {
+            ++next;
+        } else {
+            c = platform::DecodeUtf8At(utf8, next);
+        }
+        if (c < FirstSupplementary) {
+            put(c);
+        } else if (fromSecondHalf) {
+            put(0xDC00 + ((c - FirstSupplementary) & 0x3FF));
+        } else if (copied.units + 2 <= room) {
+            put(0xD800 + ((c - FirstSupplementary) >> 10));
+            put(0xDC00 + ((c - FirstSupplementary) & 0x3FF));
+        } else {
+            break;  // never the first half of a pair without its second
+        }
+        fromSecondHalf = false;
+        copied.bytes = next;
     }
-    size_t count =
-        static_cast<int64_t>(text.size()) < limit ? text.size() : static_cast<size_t>(limit);
-    if (count < text.size() && count > 0 && platform::IsHighSurrogate(text[count - 1])) {
-        --count;
+    if (out != nullptr && limit >= 0) {
+        const char16_t terminator = 0;
+        std::memcpy(out + copied.units * sizeof terminator, &terminator, sizeof terminator);
     }
-    return count;
-}
-
-int64_t CopyToHostBufferW(void* destination, std::u16string_view text, int64_t limit) {
-    if (destination == nullptr || limit < 0) {
-        return 0;
-    }
-    const size_t count = WholeUnits(text, limit);
-    auto* const bytes = static_cast<unsigned char*>(destination);
-    if (count > 0) {
-        std::memcpy(bytes, text.data(), count * sizeof(char16_t));
-    }
-    const char16_t terminator = 0;
-    std::memcpy(bytes + count * sizeof(char16_t), &terminator, sizeof terminator);
-    return static_cast<int64_t>(count);
+    return copied;
 }
 
 }  // namespace quillet

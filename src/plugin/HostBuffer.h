@@ -11,12 +11,18 @@ namespace quillet {
 // nothing at all, so no host buffer is ever overrun.
 void CopyToHostBuffer(char* destination, std::string_view text, int64_t limit);
 
-// The UTF-16 form: at most `limit` code units and a terminator, fewer where the last would be
-// the first half of a surrogate pair. A negative limit writes nothing. Answers the units copied.
-// The host's buffer need not be aligned for 16-bit units.
-int64_t CopyToHostBufferW(void* destination, std::u16string_view text, int64_t limit);
+// What a UTF-16 copy took: the units written and the bytes of UTF-8 they came from.
+struct Utf16Copy {
+    size_t units = 0;
+    size_t bytes = 0;
+};
 
-// How many of the first `limit` units of `text` can be handed over without splitting a pair.
-size_t WholeUnits(std::u16string_view text, int64_t limit);
+// The UTF-16 form of well-formed UTF-8, converted as it is written: at most `limit` code units
+// and a 16-bit terminator, never the first half of a pair without its second. When
+// `fromSecondHalf`, the first character gives only the second half of its pair. A negative
+// limit writes nothing; a null destination only counts. The host's buffer need not be aligned
+// for 16-bit units.
+Utf16Copy CopyToHostBufferW(void* destination, std::string_view utf8, int64_t limit,
+                            bool fromSecondHalf = false);
 
 }  // namespace quillet

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,12 +12,13 @@ namespace quillet {
 enum class TextForm { Ansi, Utf16 };
 
 // Well-formed UTF-8 to the process ANSI code page, as each of its characters converts alone.
-// Converted in place where the ANSI text is no longer than the UTF-8 one (always, but for a few
-// multi-byte code pages): a full text of 64 MiB is never held twice.
+// Converted piece by piece, in place where the ANSI text is no longer than the UTF-8 one
+// (always, but for a few multi-byte code pages): a full text of 64 MiB is never held twice.
 std::string AnsiOf(std::string utf8);
 
-// Well-formed UTF-8 to UTF-16.
-std::u16string Utf16Of(std::string_view utf8);
+// The ANSI form of the first `maxBytes` bytes that the ANSI form of `utf8` would have, or more:
+// only as many characters are converted (each gives at least one byte).
+std::string AnsiPrefixOf(std::string_view utf8, size_t maxBytes);
 
 // The name kept answers record their form under: the ANSI code page now in force (on Linux it
 // follows the host's locale, which can change), or UTF-16.

@@ -50,8 +50,8 @@ int32_t ConvertText(const std::string& text, void* fieldValue, int32_t maxLen) {
     return FieldString;
 }
 
-int32_t ConvertTextW(std::u16string_view text, void* fieldValue, int32_t maxLen) {
-    CopyToHostBufferW(fieldValue, text, static_cast<int64_t>(maxLen) / 2 - 1);
+int32_t ConvertTextW(std::string_view utf8, void* fieldValue, int32_t maxLen) {
+    CopyToHostBufferW(fieldValue, utf8, static_cast<int64_t>(maxLen) / 2 - 1);
     return FieldStringW;
 }
 

@@ -14,8 +14,9 @@ namespace quillet {
 // smaller than a fixed-size form (4, 6 or 8 bytes) gets nothing written and FieldEmpty: the
 // host's buffer is never overrun.
 int32_t ConvertText(const std::string& text, void* fieldValue, int32_t maxLen);
-// The UTF-16 string form: at most maxLen / 2 - 1 units, never half a surrogate pair.
-int32_t ConvertTextW(std::u16string_view text, void* fieldValue, int32_t maxLen);
+// The UTF-16 string form of well-formed UTF-8: at most maxLen / 2 - 1 units, never half a
+// surrogate pair; only what the buffer takes is converted.
+int32_t ConvertTextW(std::string_view utf8, void* fieldValue, int32_t maxLen);
 int32_t ConvertCount(int32_t count, void* fieldValue, int32_t maxLen);
 int32_t ConvertFlag(bool flag, void* fieldValue, int32_t maxLen);
 int32_t ConvertMinutesToTime(int32_t minutes, void* fieldValue, int32_t maxLen);

@@ -99,9 +99,13 @@ class RequestFile {
     std::unique_ptr<ZipArchive> archive_;
 };
 
+// Only what the host's buffer can take is converted: a record may hold megabytes.
 int32_t TextValue(TextForm form, const std::string& utf8, void* value, int32_t maxLen) {
-    return form == TextForm::Ansi ? ConvertText(AnsiOf(utf8), value, maxLen)
-                                  : ConvertTextW(Utf16Of(utf8), value, maxLen);
+    if (form == TextForm::Utf16) {
+        return ConvertTextW(utf8, value, maxLen);
+    }
+    const size_t room = maxLen > 1 ? static_cast<size_t>(maxLen) - 1 : 0;
+    return ConvertText(AnsiPrefixOf(utf8, room), value, maxLen);
 }
 
 int32_t PropertyValue(TextForm form, const FieldRow& row, const PropertyRecords& records,
@@ -159,11 +163,8 @@ FullTextTransfer::Built BuildFullText(RequestFile& file, const FieldRow& row, Te
         return built;  // nothing of a stopped build is handed over or kept
     }
     built.key = file.KeepKey(FormName(form));
-    if (form == TextForm::Ansi) {
-        built.text = AnsiOf(std::move(utf8));
-    } else {
-        built.utf16Text = Utf16Of(utf8);
-    }
+    // A UTF-16 transfer keeps the UTF-8 and converts each piece as it hands it over.
+    built.text = form == TextForm::Ansi ? AnsiOf(std::move(utf8)) : std::move(utf8);
     return built;
 }
 

@@ -17,7 +17,7 @@ class FullTextPaging : public ::testing::Test {
     int32_t Page(const std::string& text, int32_t unitIndex, int32_t size) {
         buffer_.assign(static_cast<size_t>(size > 0 ? size : 0) + 8, 'x');
         const int32_t result =
-            transfer_.Step(unitIndex, std::nullopt, 44, buffer_.data(), size, [&] {
+            transfer_.Step(TextForm::Ansi, unitIndex, std::nullopt, 44, buffer_.data(), size, [&] {
                 ++builds_;
                 return FullTextTransfer::Built{text, std::nullopt};
             });
@@ -35,9 +35,6 @@ class FullTextPaging : public ::testing::Test {
         return true;
     }
 
-    int32_t FullTextOffset() const { return transfer_.offset(); }
-    void SetFullTextOffset(int32_t offset) { transfer_.SetOffset(offset); }
-
     FullTextTransfer transfer_;
     std::vector<char> buffer_;
     int builds_ = 0;
@@ -53,13 +50,15 @@ TEST_F(FullTextPaging, TenCharactersThroughAFourByteBuffer) {
         ASSERT_EQ(Page(text, unit++, 4), FieldFullText);
         EXPECT_EQ(Received(), piece);
     }
-    const int32_t offsetAtEnd = FullTextOffset();
     EXPECT_EQ(Page(text, unit, 4), FieldEmpty);
     EXPECT_TRUE(Untouched());
-    EXPECT_EQ(FullTextOffset(), offsetAtEnd);
+    // The offset stays at the end: the transfer keeps answering that it ended.
+    EXPECT_EQ(Page(text, unit + 1, 4), FieldEmpty);
     EXPECT_EQ(Page(text, -1, 4), FieldFullText);
     EXPECT_TRUE(Untouched());
-    EXPECT_EQ(FullTextOffset(), 0);
+    // The end call put the offset back at the start.
+    ASSERT_EQ(Page(text, 1, 4), FieldFullText);
+    EXPECT_EQ(Received(), "012");
 }
 
 TEST_F(FullTextPaging, TextOfExactlyTheBufferLessOne) {
@@ -78,7 +77,6 @@ TEST_F(FullTextPaging, OneOffsetIsSharedByEveryTransfer) {
     const std::string content = "abcdefghij";
     ASSERT_EQ(Page(content, 0, 4), FieldFullText);
     ASSERT_EQ(Page(content, 1, 4), FieldFullText);
-    EXPECT_EQ(FullTextOffset(), 6);
     // A first call of another field resets the offset, and the first transfer goes on from where
     // the second one left it.
     ASSERT_EQ(Page("XYZ", 0, 3), FieldFullText);
@@ -95,13 +93,24 @@ TEST_F(FullTextPaging, BuffersTooSmallForACharacterNeverLoop) {
     EXPECT_EQ(Page("abc", 1, -5), FieldEmpty);
     ASSERT_EQ(Page("abc", 0, 0), FieldFullText);
     EXPECT_TRUE(Untouched());
-    EXPECT_EQ(FullTextOffset(), 0);
+    // None of them moved the offset.
+    ASSERT_EQ(Page("abc", 1, 4), FieldFullText);
+    EXPECT_EQ(Received(), "abc");
 }
 
-TEST_F(FullTextPaging, OffsetNeverOverflows) {
-    SetFullTextOffset(2'147'483'000);
-    EXPECT_EQ(Page("abc", 1, 2'000'000), FieldEmpty);
-    EXPECT_EQ(FullTextOffset(), 2'147'483'000);
+TEST_F(FullTextPaging, TheLargestBufferTakesTheWholeTextAndEnds) {
+    const int32_t largest = 2'147'483'647;
+    std::vector<char> buffer(8, 'x');
+    FullTextTransfer transfer;
+    const auto step = [&](int32_t unit) {
+        // A host's largest buffer: only as many bytes as the text holds are written.
+        return transfer.Step(TextForm::Ansi, unit, std::nullopt, 44, buffer.data(), largest,
+                             [] { return FullTextTransfer::Built{"abc", std::nullopt}; });
+    };
+    ASSERT_EQ(step(0), FieldFullText);
+    EXPECT_EQ(std::string(buffer.data()), "abc");
+    EXPECT_EQ(step(1), FieldEmpty);
+    EXPECT_EQ(step(2), FieldEmpty);
 }
 
 // With the file's key, a transfer builds its text once; a text handed over whole by the first
@@ -112,7 +121,7 @@ TEST(FullTextTransfer, KeptTextServesTheNextCallsOfItsKeyOnly) {
     std::string text = "0123456789";
     const auto step = [&](int32_t unit, const FileKey& key, int32_t size, std::string* piece) {
         std::vector<char> buffer(static_cast<size_t>(size), 'x');
-        const int32_t result = transfer.Step(unit, key, 44, buffer.data(), size, [&] {
+        const int32_t result = transfer.Step(TextForm::Ansi, unit, key, 44, buffer.data(), size, [&] {
             ++builds;
             return FullTextTransfer::Built{text, key};
         });
@@ -138,7 +147,10 @@ TEST(FullTextTransfer, KeptTextServesTheNextCallsOfItsKeyOnly) {
     EXPECT_EQ(step(1, file, 64, nullptr), FieldEmpty);
     EXPECT_EQ(builds, 3);
     EXPECT_EQ(step(-1, file, 64, nullptr), FieldFullText);
-    EXPECT_EQ(transfer.offset(), 0);
+    // The end call dropped the text and put the offset back at the start.
+    ASSERT_EQ(step(1, file, 4, &piece), FieldFullText);
+    EXPECT_EQ(piece, "abc");
+    EXPECT_EQ(builds, 4);
 }
 
 TEST(TakePiece, CutsAtTheOffsetAndTheEnd) {

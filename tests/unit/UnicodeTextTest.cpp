@@ -96,12 +96,12 @@ TEST(WellFormedUtf8, JoiningAtAsciiSeparatorsCommutesWithConversion) {
                               platform::Utf8ToCodePage(first.c_str(), codePage) + separator +
                                   platform::Utf8ToCodePage(second.c_str(), codePage));
                 }
-                EXPECT_EQ(Utf16Of(joined), Utf16Of(WellFormedText(first.c_str())) +
+                EXPECT_EQ(platform::Utf8ToUtf16(joined), platform::Utf8ToUtf16(WellFormedText(first.c_str())) +
                                                Utf8ToUtf16(separator) +
-                                               Utf16Of(WellFormedText(second.c_str())));
+                                               platform::Utf8ToUtf16(WellFormedText(second.c_str())));
 #ifndef _WIN32
                 // On Linux the readers' rule is the maximal ill-formed subsequence.
-                EXPECT_EQ(Utf16Of(joined),
+                EXPECT_EQ(platform::Utf8ToUtf16(joined),
                           Utf8ToUtf16(first) + Utf8ToUtf16(separator) + Utf8ToUtf16(second));
 #endif
             }
@@ -161,7 +161,7 @@ TEST(AnsiOf, PiecesOfALongTextConvertAsTheWholeDoes) {
 }
 
 TEST(HostBufferW, CutsBeforeAPairAndTerminates) {
-    const std::u16string text = u"a😀b";  // a, high, low, b
+    const std::string text = u8"a😀b";  // a, high, low, b in UTF-16
     struct Case {
         int64_t limit;
         std::u16string expected;
@@ -170,8 +170,8 @@ TEST(HostBufferW, CutsBeforeAPairAndTerminates) {
     for (const Case& c : cases) {
         // One byte in, so that the units land unaligned, as a host's buffer may be.
         std::vector<unsigned char> buffer(64, 0xCC);
-        const int64_t copied = CopyToHostBufferW(buffer.data() + 1, text, c.limit);
-        EXPECT_EQ(copied, static_cast<int64_t>(c.expected.size())) << c.limit;
+        const size_t copied = CopyToHostBufferW(buffer.data() + 1, text, c.limit).units;
+        EXPECT_EQ(copied, c.expected.size()) << c.limit;
         std::u16string got(c.expected.size(), u'\0');
         std::memcpy(got.data(), buffer.data() + 1, got.size() * 2);
         EXPECT_EQ(got, c.expected) << c.limit;
@@ -182,8 +182,14 @@ TEST(HostBufferW, CutsBeforeAPairAndTerminates) {
         EXPECT_EQ(buffer[0], 0xCC);
     }
     std::vector<unsigned char> untouched(8, 0xCC);
-    EXPECT_EQ(CopyToHostBufferW(untouched.data(), text, -1), 0);
+    EXPECT_EQ(CopyToHostBufferW(untouched.data(), text, -1).units, 0u);
     EXPECT_EQ(untouched, std::vector<unsigned char>(8, 0xCC));
+    // From the second half of a pair on: that half alone, then whole characters.
+    std::vector<unsigned char> buffer(16, 0xCC);
+    EXPECT_EQ(CopyToHostBufferW(buffer.data(), u8"😀b", 2, true).units, 2u);
+    std::u16string got(2, u'\0');
+    std::memcpy(got.data(), buffer.data(), 4);
+    EXPECT_EQ(got, std::u16string(u"😀b").substr(1));
 }
 
 // The process-wide position counts UTF-16 units for a UTF-16 transfer, and moves by what was
@@ -194,13 +200,12 @@ TEST(FullTextTransferW, PagesWholeCharactersAndMovesByWhatWasHandedOver) {
         FullTextTransfer transfer;
         const auto build = [&] {
             FullTextTransfer::Built built;
-            built.utf16Text = text;
+            built.text = u8"ab😀c😀😀d";
             return built;
         };
         std::u16string whole;
         for (int32_t unit = 0;; ++unit) {
             std::vector<unsigned char> buffer(static_cast<size_t>(size), 0xCC);
-            const int32_t before = transfer.offset();
             const int32_t result =
                 transfer.Step(TextForm::Utf16, unit, std::nullopt, 44, buffer.data(), size, build);
             if (result == -3) {
@@ -216,13 +221,27 @@ TEST(FullTextTransferW, PagesWholeCharactersAndMovesByWhatWasHandedOver) {
                 piece.push_back(c);
             }
             EXPECT_LE(piece.size(), static_cast<size_t>(size / 2 - 1));
-            EXPECT_EQ(transfer.offset() - (unit == 0 ? 0 : before),
-                      static_cast<int32_t>(piece.size()));
             whole += piece;
             ASSERT_LT(unit, 100);
         }
         EXPECT_EQ(whole, text) << size;
     }
+}
+
+// The one offset moves by bytes in an ANSI transfer: a UTF-16 transfer that goes on from it may
+// start inside a pair, and then hands over the pair's second half first, as the whole UTF-16
+// text cut there would.
+TEST(FullTextTransferW, AnOffsetInsideAPairStartsWithItsSecondHalf) {
+    FullTextTransfer transfer;
+    std::vector<unsigned char> buffer(16, 0xCC);
+    const auto ansi = [] { return FullTextTransfer::Built{"xyz", std::nullopt}; };
+    ASSERT_EQ(transfer.Step(TextForm::Ansi, 0, std::nullopt, 44, buffer.data(), 2, ansi), 9);
+    const auto wide = [] { return FullTextTransfer::Built{u8"😀ab", std::nullopt}; };
+    ASSERT_EQ(transfer.Step(TextForm::Utf16, 1, std::nullopt, 44, buffer.data(), 16, wide), 12);
+    std::u16string piece(3, u'\0');
+    std::memcpy(piece.data(), buffer.data(), 6);
+    EXPECT_EQ(piece, std::u16string(u"😀ab").substr(1));
+    EXPECT_EQ(buffer[6] | buffer[7], 0);
 }
 
 TEST(FullTextTransferW, AStoppedBuildAnswersEmptyAndKeepsNothing) {
