@@ -98,6 +98,10 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
+bool IsAscii(std::string_view text) {
+    return AsciiPrefix(text) == text.size();
+}
+
 bool IsWellFormedUtf8(std::string_view utf8) {
     for (size_t position = AsciiPrefix(utf8); position < utf8.size();) {
         const size_t start = position;

@@ -10,6 +10,9 @@ namespace quillet::platform {
 // each character converts alone, so the joined text gives what its parts give.
 std::string WellFormedUtf8(std::string_view utf8);
 
+// Whether every byte of the text is ASCII: the same bytes in every character set.
+bool IsAscii(std::string_view text);
+
 // Whether the text is UTF-8 without any ill-formed sequence: WellFormedUtf8 would keep it as is.
 bool IsWellFormedUtf8(std::string_view utf8);
 

@@ -4,14 +4,19 @@
 
 namespace quillet {
 
-std::shared_ptr<const PropertyRecords> PropertyCache::Find(const FileKey& key) {
+std::shared_ptr<const PropertyRecords> PropertyCache::Find(std::string_view path,
+                                                           const platform::FileStamp& stamp) {
+    Entry stale;  // released outside the lock
     const std::lock_guard<std::mutex> lock(mutex_);
     for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
-        if (entry->key.path != key.path) {
+        if (entry->path != path) {
             continue;
         }
-        if (entry->key != key) {
-            entries_.erase(entry);  // the file changed: what was read of it is stale
+        if (entry->stamp != stamp) {
+            // The file changed: what was read of it is stale.
+            weight_ -= entry->weight;
+            stale = std::move(*entry);
+            entries_.erase(entry);
             return nullptr;
         }
         std::rotate(entries_.begin(), entry, entry + 1);
@@ -24,26 +29,36 @@ void PropertyCache::Clear() {
     std::vector<Entry> dropped;  // released outside the lock
     const std::lock_guard<std::mutex> lock(mutex_);
     std::swap(entries_, dropped);
+    weight_ = 0;
 }
 
-void PropertyCache::Keep(const FileKey& key, std::shared_ptr<const PropertyRecords> records) {
-    if (!records || !records->opened || records->TextBytes() > MaxKeptText) {
+void PropertyCache::Keep(std::string path, const platform::FileStamp& stamp,
+                         std::shared_ptr<const PropertyRecords> records) {
+    if (!records || !records->opened) {
         return;
     }
-    Entry entry{key, std::move(records)};
+    Entry entry{std::move(path), stamp, std::move(records), 0};
+    entry.weight = sizeof(Entry) + entry.records->TextBytes();
+    if (entry.weight > MaxWeight) {
+        return;
+    }
     std::vector<Entry> dropped;  // released outside the lock
     const std::lock_guard<std::mutex> lock(mutex_);
     for (auto old = entries_.begin(); old != entries_.end(); ++old) {
-        if (old->key.path == entry.key.path) {
+        if (old->path == entry.path) {
+            weight_ -= old->weight;
             dropped.push_back(std::move(*old));
             entries_.erase(old);
             break;
         }
     }
-    if (entries_.size() >= Capacity) {
+    while (!entries_.empty() &&
+           (entries_.size() >= Capacity || weight_ + entry.weight > MaxWeight)) {
+        weight_ -= entries_.back().weight;
         dropped.push_back(std::move(entries_.back()));
         entries_.pop_back();
     }
+    weight_ += entry.weight;
     entries_.insert(entries_.begin(), std::move(entry));
 }
 

@@ -3,38 +3,48 @@
 #include <cstddef>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <vector>
 
-#include "plugin/FileKey.h"
+#include "platform/FileStamp.h"
 #include "props/PropertyRecords.h"
 
 namespace quillet {
 
 // The property records of the few files read last, so that a host filling a row of columns for
-// one file reads its package once.
+// one file reads its package once. Records are UTF-8 whichever interface asked, so a file's path
+// and state are all that tell them apart.
 class PropertyCache {
   public:
     static constexpr size_t Capacity = 4;
-    // Records holding more text than this are not kept: a hostile package could otherwise pin
-    // a whole part's worth of memory in every entry.
-    static constexpr size_t MaxKeptText = 256 * 1024;
+    // What all kept records may weigh together, their texts counted: a record of any size a
+    // package can give fits, and what the cache holds between calls stays bounded.
+    static constexpr size_t MaxWeight = size_t{64} << 20;
 
-    // The records kept for the key, or null.
-    std::shared_ptr<const PropertyRecords> Find(const FileKey& key);
-    // Keeps the records as the most recently used, in place of any older ones for the path;
-    // records too large or of a package that did not open are not kept.
-    void Keep(const FileKey& key, std::shared_ptr<const PropertyRecords> records);
+    // The records kept for the file in the state `stamp`, or null. Builds nothing: a row of
+    // columns answered from the cache allocates no memory.
+    std::shared_ptr<const PropertyRecords> Find(std::string_view path,
+                                                const platform::FileStamp& stamp);
+    // Keeps the records as the most recently used, in place of any older ones for the path,
+    // letting go of the least recently used as the weight requires. Records of a package that
+    // did not open are not kept.
+    void Keep(std::string path, const platform::FileStamp& stamp,
+              std::shared_ptr<const PropertyRecords> records);
     // Lets go of every record kept.
     void Clear();
 
   private:
     struct Entry {
-        FileKey key;
+        std::string path;
+        platform::FileStamp stamp;
         std::shared_ptr<const PropertyRecords> records;
+        size_t weight = 0;
     };
 
     std::mutex mutex_;
     std::vector<Entry> entries_;  // the most recently used first
+    size_t weight_ = 0;
 };
 
 }  // namespace quillet

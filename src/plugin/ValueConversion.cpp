@@ -45,7 +45,7 @@ std::optional<int64_t> ParseZoneOffset(const char* text) {
 
 }  // namespace
 
-int32_t ConvertText(const std::string& text, void* fieldValue, int32_t maxLen) {
+int32_t ConvertText(std::string_view text, void* fieldValue, int32_t maxLen) {
     CopyToHostBuffer(static_cast<char*>(fieldValue), text, static_cast<int64_t>(maxLen) - 1);
     return FieldString;
 }

@@ -13,7 +13,7 @@ namespace quillet {
 // form of its field type and answers that type, or FieldEmpty when there is no value. A buffer
 // smaller than a fixed-size form (4, 6 or 8 bytes) gets nothing written and FieldEmpty: the
 // host's buffer is never overrun.
-int32_t ConvertText(const std::string& text, void* fieldValue, int32_t maxLen);
+int32_t ConvertText(std::string_view text, void* fieldValue, int32_t maxLen);
 // The UTF-16 string form of well-formed UTF-8: at most maxLen / 2 - 1 units, never half a
 // surrogate pair; only what the buffer takes is converted.
 int32_t ConvertTextW(std::string_view utf8, void* fieldValue, int32_t maxLen);

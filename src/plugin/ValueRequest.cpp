@@ -8,6 +8,7 @@
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 #include "platform/PackageFile.h"
+#include "platform/Unicode.h"
 #include "plugin/ActiveBuilds.h"
 #include "plugin/FieldTable.h"
 #include "plugin/FullTextTransfer.h"
@@ -34,9 +35,6 @@ ActiveBuilds& Builds() {
     return builds;
 }
 
-// Property records keep UTF-8, whichever interface asked: one form for all.
-constexpr const char* RecordForm = "UTF-8";
-
 // The file of one request. Its state is read by path to look up what is kept of it; the file is
 // opened, and its package opened and indexed, at most once, and only when something must be
 // read. What is read is kept under the state of the handle that read it, so a file changed
@@ -53,17 +51,23 @@ class RequestFile {
     const platform::FilePath& name() const { return fileName_; }
     // A stamped file exists; one without a stamp may still (a folder, a link to nowhere).
     bool Exists() const { return lookupStamp_.has_value() || platform::FileExists(fileName_); }
-    // Null when the file's state cannot be told: nothing kept in `form` then serves it.
-    std::optional<FileKey> LookupKey(const std::string& form) const {
-        return KeyOf(lookupStamp_, form);
+    // The file's state by its path; null when it cannot be told: nothing kept then serves it.
+    const platform::FileStamp* LookupStamp() const {
+        return lookupStamp_ ? &*lookupStamp_ : nullptr;
     }
-    // The state what was read came from; null when nothing may be kept of it: also after a read
+    // The state what was read came from; none when nothing may be kept of it: also after a read
     // that came short or memory that ran out, so that the next request reads the file afresh.
-    std::optional<FileKey> KeepKey(const std::string& form) const {
+    std::optional<platform::FileStamp> KeepStamp() const {
         if (archive_ && archive_->metPassingFailure()) {
             return std::nullopt;
         }
-        return KeyOf(keepStamp_, form);
+        return keepStamp_;
+    }
+    std::optional<FileKey> LookupKey(const std::string& form) const {
+        return KeyOf(lookupStamp_, form);
+    }
+    std::optional<FileKey> KeepKey(const std::string& form) const {
+        return KeyOf(KeepStamp(), form);
     }
 
     // The package, or null when the file holds no readable one.
@@ -105,6 +109,10 @@ int32_t TextValue(TextForm form, const std::string& utf8, void* value, int32_t m
         return ConvertTextW(utf8, value, maxLen);
     }
     const size_t room = maxLen > 1 ? static_cast<size_t>(maxLen) - 1 : 0;
+    const std::string_view head = std::string_view(utf8).substr(0, room);
+    if (platform::IsAscii(head)) {
+        return ConvertText(head, value, maxLen);  // the same bytes in every code page
+    }
     return ConvertText(AnsiPrefixOf(utf8, room), value, maxLen);
 }
 
@@ -130,15 +138,15 @@ int32_t PropertyValue(TextForm form, const FieldRow& row, const PropertyRecords&
 }
 
 std::shared_ptr<const PropertyRecords> RecordsOf(RequestFile& file) {
-    if (const auto key = file.LookupKey(RecordForm)) {
-        if (auto kept = Properties().Find(*key)) {
+    if (const platform::FileStamp* stamp = file.LookupStamp()) {
+        if (auto kept = Properties().Find(file.name().text(), *stamp)) {
             return kept;
         }
     }
     auto records = std::make_shared<PropertyRecords>();
     records->Load(file.Archive());
-    if (const auto key = file.KeepKey(RecordForm)) {
-        Properties().Keep(*key, records);
+    if (const auto stamp = file.KeepStamp()) {
+        Properties().Keep(file.name().text(), *stamp, records);
     }
     return records;
 }
