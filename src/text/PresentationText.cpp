@@ -18,7 +18,11 @@ namespace {
 // child that has child elements. Text at any depth inside those elements is taken.
 class SlideShapes final : public ElementHandler {
   public:
-    explicit SlideShapes(BoundedText& result) : result_(result), text_(result) {}
+    explicit SlideShapes(BoundedText& result)
+        : result_(result), text_(result), committed_(result.size()) {}
+
+    // The text's size after the last shape read whole.
+    size_t committed() const { return committed_; }
 
     Visit Open(const TiXmlElement& element, int depth) override {
         if (depth <= frames_.count()) {
@@ -58,6 +62,8 @@ class SlideShapes final : public ElementHandler {
             }
         } else if (depth == ShapePart && partHasChild_) {
             result_.Append('\n');
+        } else if (depth == Shape) {
+            committed_ = result_.size();
         }
         return true;
     }
@@ -68,6 +74,7 @@ class SlideShapes final : public ElementHandler {
     BoundedText& result_;
     ShapeText text_;
     FramePath frames_{"p:sld", "p:cSld", "p:spTree"};
+    size_t committed_;
     bool partHasChild_ = false;
 };
 
@@ -76,9 +83,8 @@ class SlideShapes final : public ElementHandler {
 void AppendSlide(PartSource& part, BoundedText& result) {
     const size_t before = result.size();
     SlideShapes shapes(result);
-    if (!KeepsWhatWasRead(ReadElementStream(part, shapes))) {
-        result.Truncate(before);
-    }
+    const Status status = ReadElementStream(part, shapes);
+    result.Truncate(StandingSize(status, before, shapes.committed(), result.size()));
 }
 
 std::string DocumentText::ReadPresentationText() {

@@ -21,7 +21,10 @@ bool IsNamed(const TiXmlElement& element, const char* name) {
 // of it holds anything. Deeper text (tables, hyperlinks, content controls) is not visited.
 class BodyBlocks final : public ElementHandler {
   public:
-    explicit BodyBlocks(BoundedText& result) : result_(result) {}
+    explicit BodyBlocks(BoundedText& result) : result_(result), committed_(result.size()) {}
+
+    // The text's size after the last block read whole.
+    size_t committed() const { return committed_; }
 
     Visit Open(const TiXmlElement& element, int depth) override {
         switch (depth) {
@@ -59,8 +62,11 @@ class BodyBlocks final : public ElementHandler {
         if (depth == RunChild && inText_) {
             TakeText(nullptr);  // a text element without children
             inText_ = false;
-        } else if (depth == Block && hasContent_) {
-            result_.Append('\n');
+        } else if (depth == Block) {
+            if (hasContent_) {
+                result_.Append('\n');
+            }
+            committed_ = result_.size();
         } else if (depth <= Body) {
             frames_.Closed(depth);
         }
@@ -86,6 +92,7 @@ class BodyBlocks final : public ElementHandler {
 
     BoundedText& result_;
     FramePath frames_{"w:document", "w:body"};
+    size_t committed_;
     bool hasContent_ = false;
     bool inText_ = false;
     bool textTaken_ = false;
@@ -97,9 +104,8 @@ class BodyBlocks final : public ElementHandler {
 void AppendWordBody(PartSource& part, BoundedText& result) {
     const size_t before = result.size();
     BodyBlocks blocks(result);
-    if (!KeepsWhatWasRead(ReadElementStream(part, blocks))) {
-        result.Truncate(before);
-    }
+    const Status status = ReadElementStream(part, blocks);
+    result.Truncate(StandingSize(status, before, blocks.committed(), result.size()));
 }
 
 std::string DocumentText::ReadWordText() {

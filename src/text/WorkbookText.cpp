@@ -108,7 +108,10 @@ class SharedItems final : public ElementHandler {
 class SheetRows final : public ElementHandler {
   public:
     SheetRows(const SharedStringTable* table, BoundedText& result)
-        : table_(table), result_(result) {}
+        : table_(table), result_(result), committed_(result.size()) {}
+
+    // The text's size after the last row read whole.
+    size_t committed() const { return committed_; }
 
     Visit Open(const TiXmlElement& element, int depth) override {
         if (depth <= frames_.count()) {
@@ -156,8 +159,11 @@ class SheetRows final : public ElementHandler {
     bool Close(const TiXmlElement&, int depth) override {
         if (depth <= frames_.count()) {
             frames_.Closed(depth);
-        } else if (depth == Row && hasCell_ && frames_.inside()) {
-            result_.Append('\n');
+        } else if (depth == Row && frames_.inside()) {
+            if (hasCell_) {
+                result_.Append('\n');
+            }
+            committed_ = result_.size();
         } else if (depth == CellChild) {
             // An element without the child that gives the datum gives none.
             if (datum_ == InlineAwaitElement) {
@@ -224,6 +230,7 @@ class SheetRows final : public ElementHandler {
     const SharedStringTable* table_;
     BoundedText& result_;
     FramePath frames_{"worksheet", "sheetData"};
+    size_t committed_;
     bool hasCell_ = false;
     std::string type_;
     Datum datum_ = Pending;
@@ -245,9 +252,8 @@ bool ReadSharedStringTable(PartSource& part, SharedStringTable& table, const Sto
 void AppendSheetRows(PartSource& part, const SharedStringTable* table, BoundedText& result) {
     const size_t before = result.size();
     SheetRows rows(table, result);
-    if (!KeepsWhatWasRead(ReadElementStream(part, rows))) {
-        result.Truncate(before);
-    }
+    const Status status = ReadElementStream(part, rows);
+    result.Truncate(StandingSize(status, before, rows.committed(), result.size()));
 }
 
 std::string DocumentText::ReadWorkbookText() {

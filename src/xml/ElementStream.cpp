@@ -73,15 +73,31 @@ bool IsBlank(const TiXmlText& text) {
                        [](char c) { return TinyXml::IsWhiteSpace(c); });
 }
 
-// The nodes and attributes of a tree TinyXML built, whole or cut short.
-uint64_t NodesOf(const TiXmlNode& root) {
-    uint64_t count = 0;
+// What parsing costs, in the units of the request's node budget (RequestBudget::MaxNodes): each
+// node and attribute TinyXML builds is one; each call into its parser costs as much as a few
+// small nodes; an element's attributes are compared with each other as each is added; and text
+// is copied byte by byte.
+constexpr uint64_t CostPerParse = 4;
+constexpr uint64_t AttributeComparisonsPerUnit = 16;
+constexpr uint64_t TextBytesPerUnit = 16;
+
+uint64_t CostOfAttributes(uint64_t count) {
+    return count + count * (count - 1) / 2 / AttributeComparisonsPerUnit;
+}
+
+// What building a tree TinyXML parsed, whole or cut short, cost.
+uint64_t CostOf(const TiXmlNode& root) {
+    uint64_t cost = CostPerParse;
     for (const TiXmlNode* node = &root;;) {
-        ++count;
+        ++cost;
         if (const TiXmlElement* element = node->ToElement()) {
+            uint64_t attributes = 0;
             for (const TiXmlAttribute* a = element->FirstAttribute(); a != nullptr; a = a->Next()) {
-                ++count;
+                ++attributes;
             }
+            cost += attributes > 0 ? CostOfAttributes(attributes) : 0;
+        } else {
+            cost += node->ValueStr().size() / TextBytesPerUnit;
         }
         if (node->FirstChild() != nullptr) {
             node = node->FirstChild();
@@ -91,7 +107,7 @@ uint64_t NodesOf(const TiXmlNode& root) {
             node = node->Parent();
         }
         if (node == &root) {
-            return count;
+            return cost;
         }
         node = node->NextSibling();
     }
@@ -155,8 +171,8 @@ class StreamParser {
         }
     }
 
-    void TakeNodes(uint64_t count) {
-        if (!budget_.TakeNodes(count)) {
+    void TakeNodes(uint64_t cost) {
+        if (!budget_.TakeNodes(cost)) {
             throw StopReading{Status::Cut("the request's nodes")};
         }
     }
@@ -194,8 +210,10 @@ class StreamParser {
             std::unique_ptr<Item> item(make(window_.At(at)));
             const char* stopped = item->Parse(window_.At(at), nullptr, encoding_);
             const size_t next = stopped != nullptr ? window_.OffsetOf(stopped) : NoOffset;
+            // Every try costs what it read, settled or not.
+            const size_t read = (next != NoOffset ? next : window_.end()) - at;
+            TakeNodes(CostPerParse + 1 + read / TextBytesPerUnit);
             if (window_.whole() || (next != NoOffset && next < window_.end())) {
-                TakeNodes(1);
                 return Parsed<Item>{std::move(item), next};
             }
             item.reset();
@@ -227,7 +245,7 @@ class StreamParser {
             const XmlWindow::EndedAt ended(window_, horizon);
             stopped = element.Parse(window_.At(at), nullptr, encoding_);
         }
-        TakeNodes(NodesOf(element));
+        TakeNodes(CostOf(element));
         next = stopped != nullptr ? window_.OffsetOf(stopped) : NoOffset;
         const bool settled = (next != NoOffset && next < horizon) ||
                              (window_.whole() && horizon == window_.end());
@@ -252,6 +270,7 @@ class StreamParser {
         if (p == NoOffset || At(p) == '\0') {
             return NoOffset;
         }
+        TakeNodes(CostPerParse + 1);
         OpenFrame frame(*this, parent);
         frame.element().SetValue(name);
         p = ReadStartTag(frame, p);
@@ -313,6 +332,8 @@ class StreamParser {
                 return NoOffset;  // no value, or the name given twice
             }
             frame.Add(*parsed.item);
+            // Compared with each earlier attribute of the element, as TinyXML compares them.
+            TakeNodes(static_cast<uint64_t>(attributes - 1) / AttributeComparisonsPerUnit);
             p = parsed.next;
         }
     }
