@@ -1,0 +1,69 @@
+#include "hostile/Streams.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+
+namespace quillet::test {
+namespace {
+
+// Deflated and flushed with a fresh dictionary: byte-aligned and not final, so streams of this
+// kind can follow each other.
+std::string Flushed(const std::string& text) {
+    z_stream stream{};
+    deflateInit2(&stream, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    std::string in = text;
+    std::string out(deflateBound(&stream, static_cast<uLong>(in.size())) + 16, '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(in.data());
+    stream.avail_in = static_cast<uInt>(in.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = static_cast<uInt>(out.size());
+    deflate(&stream, Z_FULL_FLUSH);
+    out.resize(stream.total_out);
+    deflateEnd(&stream);
+    return out;
+}
+
+constexpr uint64_t BlockBytes = 1u << 20;
+
+}  // namespace
+
+RepeatedStream& RepeatedStream::Add(const std::string& text) {
+    stream_ += Flushed(text);
+    size_ += text.size();
+    return *this;
+}
+
+RepeatedStream& RepeatedStream::Repeat(const std::string& unit, uint64_t times) {
+    const uint64_t perBlock = std::max<uint64_t>(1, BlockBytes / unit.size());
+    std::string block;
+    for (uint64_t i = 0; i < std::min(perBlock, times); ++i) {
+        block += unit;
+    }
+    const std::string flushed = Flushed(block);
+    for (uint64_t left = times; left > 0;) {
+        const uint64_t now = std::min(perBlock, left);
+        if (now == perBlock) {
+            stream_ += flushed;
+        } else {
+            std::string rest;
+            for (uint64_t i = 0; i < now; ++i) {
+                rest += unit;
+            }
+            stream_ += Flushed(rest);
+        }
+        left -= now;
+    }
+    size_ += unit.size() * times;
+    return *this;
+}
+
+std::string RepeatedStream::Finish() const {
+    return stream_ + std::string("\x03\x00", 2);  // an empty final block
+}
+
+std::string ZeroStream(uint64_t size) {
+    return RepeatedStream().Repeat(std::string(1, '\0'), size).Finish();
+}
+
+}  // namespace quillet::test
