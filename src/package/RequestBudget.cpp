@@ -12,6 +12,7 @@ bool RequestBudget::TakeInflated(uint64_t bytes) {
 
 bool RequestBudget::TakeNodes(uint64_t count) {
     if (count > nodesLeft()) {
+        nodesTaken_ = MaxNodes;  // spent: nothing more is parsed for the request
         return false;
     }
     nodesTaken_ += count;

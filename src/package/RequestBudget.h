@@ -22,7 +22,7 @@ class RequestBudget {
     bool TakeInflated(uint64_t bytes);
     uint64_t inflatedLeft() const { return MaxInflatedBytes - inflatedTaken_; }
 
-    // Takes `count` nodes; false, taking nothing, when fewer are left.
+    // Takes `count` nodes; false when fewer are left, which spends the rest.
     bool TakeNodes(uint64_t count);
     uint64_t nodesLeft() const { return MaxNodes - nodesTaken_; }
 

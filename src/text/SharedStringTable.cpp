@@ -3,6 +3,12 @@
 #include <algorithm>
 
 namespace quillet {
+namespace {
+
+// Below this, the string's own growth is cheap enough.
+constexpr size_t GrowInPlaceBytes = size_t{1} << 20;
+
+}  // namespace
 
 SharedStringTable::SharedStringTable(size_t maxBytes) : maxBytes_(maxBytes) {}
 
@@ -10,6 +16,11 @@ bool SharedStringTable::Add(std::string_view text) {
     if (full_ || text.size() + BytesPerItem > maxBytes_ - std::min(maxBytes_, bytes())) {
         full_ = true;  // nothing after an item left out may be kept
         return false;
+    }
+    if (text_.size() + text.size() > text_.capacity() && text_.size() >= GrowInPlaceBytes) {
+        // A large table gets room up to its bound at once: pages are taken only as they are
+        // written, and no growth holds the table twice.
+        text_.reserve(maxBytes_);
     }
     text_.append(text);
     ends_.push_back(static_cast<uint32_t>(text_.size()));

@@ -177,6 +177,14 @@ class StreamParser {
         }
     }
 
+    // Nothing more is parsed once the request's budget is spent: what a parse costs is taken
+    // after it, so the last one may take more than was left, never a second.
+    void EnsureNodesLeft() {
+        if (budget_.nodesLeft() == 0) {
+            throw StopReading{Status::Cut("the request's nodes")};
+        }
+    }
+
     TiXmlNode* Identify(TiXmlNode& parent, size_t at) {
         return NodeAccess::IdentifyUnder(parent, window_.At(at), encoding_);
     }
@@ -207,6 +215,7 @@ class StreamParser {
     auto ParseWhole(const Make& make, size_t at) {
         using Item = std::remove_pointer_t<decltype(make(window_.At(at)))>;
         for (;;) {
+            EnsureNodesLeft();
             std::unique_ptr<Item> item(make(window_.At(at)));
             const char* stopped = item->Parse(window_.At(at), nullptr, encoding_);
             const size_t next = stopped != nullptr ? window_.OffsetOf(stopped) : NoOffset;
@@ -221,16 +230,35 @@ class StreamParser {
         }
     }
 
+    // Reads on until the window holds a '<' after `at`, where a text that starts at `at` most
+    // likely ends, so that a long text is parsed once rather than on ever larger windows.
+    void ReachNextTag(size_t at) {
+        for (size_t from = at;;) {
+            const void* tag = std::memchr(window_.At(from), '<', window_.end() - from);
+            if (tag != nullptr || window_.whole()) {
+                if (tag != nullptr) {
+                    Need(window_.OffsetOf(static_cast<const char*>(tag)) + LookAhead);
+                }
+                return;
+            }
+            from = window_.end();
+            Need(window_.end() + std::max(window_.end() - at, XmlWindow::PieceBytes));
+        }
+    }
+
     // The element that TinyXML identified at `at` under `parent`: parsed whole when that settles
     // it, else read step for step. Answers where it ended, or NoOffset when it does not parse.
+    //
+    // `cutShort`, when given, is this element as a tree tried whole for an ancestor left it: its
+    // last child there was cut short too, so it is read step for step at once, untried: a chain
+    // of large elements costs one try, not one for each of them.
     size_t ParseElement(TiXmlNode& parent, int depth, size_t at,
-                        std::unique_ptr<TiXmlNode> element) {
+                        std::unique_ptr<TiXmlNode> element, const TiXmlNode* cutShort) {
         size_t next = NoOffset;
-        if (TryWhole(*element, depth, at, next)) {
+        if (cutShort == nullptr && TryWhole(*element, depth, at, next)) {
             return next;
         }
-        element.reset();
-        return ParseFrame(parent, depth, at);
+        return ParseFrame(parent, depth, at, cutShort != nullptr ? cutShort : element.get());
     }
 
     // Parses the element whole as if the text ended WholeElementBytes past its start, or where
@@ -239,6 +267,7 @@ class StreamParser {
     // step: one larger than WholeElementBytes, and the few that straddle the end of the window
     // as it was read, in pieces, up to them.
     bool TryWhole(TiXmlNode& element, int depth, size_t at, size_t& next) {
+        EnsureNodesLeft();
         const size_t horizon = std::min(at + WholeElementBytes, window_.end());
         const char* stopped = nullptr;
         {
@@ -257,7 +286,7 @@ class StreamParser {
 
     // TiXmlElement::Parse, step for step, for the element at `at`: its start tag, each child in
     // turn and its end tag. Answers where it ended, or NoOffset.
-    size_t ParseFrame(TiXmlNode& parent, int depth, size_t at) {
+    size_t ParseFrame(TiXmlNode& parent, int depth, size_t at, const TiXmlNode* cutShort) {
         if (depth > TIXML_MAX_ELEMENT_DEPTH) {
             return NoOffset;
         }
@@ -285,7 +314,7 @@ class StreamParser {
         if (At(p) == '/') {
             p += 2;
         } else {
-            p = ReadEndTag(name, ReadFrameContent(frame.element(), depth, p + 1));
+            p = ReadEndTag(name, ReadFrameContent(frame.element(), depth, p + 1, cutShort));
         }
         skipFrom_ = skippedBefore;
         if (p != NoOffset) {
@@ -339,12 +368,22 @@ class StreamParser {
     }
 
     // TiXmlElement::ReadValue for an element read step for step: answers where its end tag
-    // should start, or NoOffset.
-    size_t ReadFrameContent(FrameElement& frame, int depth, size_t p) {
+    // should start, or NoOffset. `cutShort` is the element as a try left it, or null.
+    size_t ReadFrameContent(FrameElement& frame, int depth, size_t p, const TiXmlNode* cutShort) {
+        // The try read the same children: all but its last element child ended within it.
+        int lastTried = 0;
+        const TiXmlElement* lastCutShort = nullptr;
+        for (const TiXmlElement* child = cutShort != nullptr ? cutShort->FirstChildElement() : nullptr;
+             child != nullptr; child = child->NextSiblingElement()) {
+            ++lastTried;
+            lastCutShort = child;
+        }
+        int elements = 0;
         for (p = SkipSpace(p); p != NoOffset && At(p) != '\0';) {
             size_t next = NoOffset;
             if (At(p) != '<') {
                 // Text between the children: its node has no parent, as in ReadValue.
+                ReachNextTag(p);
                 const auto text = ParseWhole([](const char*) { return new TiXmlText(""); }, p);
                 next = text.next;
                 if (next != NoOffset && !IsBlank(*text.item)) {
@@ -353,7 +392,9 @@ class StreamParser {
             } else if (TinyXml::StringEqual(window_.At(p), "</", false, encoding_)) {
                 return p;
             } else {
-                next = ParseChild(frame, depth + 1, p);
+                next = ParseChild(frame, depth + 1, p, [&] {
+                    return ++elements == lastTried ? lastCutShort : nullptr;
+                });
             }
             p = next == NoOffset ? NoOffset : SkipSpace(next);
         }
@@ -361,13 +402,15 @@ class StreamParser {
     }
 
     // The node at `at` (a '<') under `parent`. Answers where it ended, or NoOffset.
-    size_t ParseChild(TiXmlNode& parent, int depth, size_t at) {
+    // `nextElement` tells an element child what a try of its parent left of it, if anything.
+    template <class NextElement>
+    size_t ParseChild(TiXmlNode& parent, int depth, size_t at, const NextElement& nextElement) {
         std::unique_ptr<TiXmlNode> node(Identify(parent, at));
         if (!node) {
             return NoOffset;
         }
         if (node->ToElement() != nullptr) {
-            return ParseElement(parent, depth, at, std::move(node));
+            return ParseElement(parent, depth, at, std::move(node), nextElement());
         }
         node.reset();
         const auto leaf = ParseWhole([&](const char*) { return Identify(parent, at); }, at);
@@ -412,7 +455,7 @@ class StreamParser {
             }
             size_t next = NoOffset;
             if (node->ToElement() != nullptr) {
-                next = ParseElement(scratch_, 1, at, std::move(node));
+                next = ParseElement(scratch_, 1, at, std::move(node), nullptr);
                 if (next == NoOffset) {
                     return false;  // an element that fails sets the document's error
                 }

@@ -47,6 +47,9 @@ struct HostileCase {
     double timeFactor = 1;
     // Full texts asked through ContentGetValueW.
     bool wide = false;
+    // What the module may hold besides, like the shared strings a text is made of, which count
+    // against the full text's bound.
+    int64_t keptBytes = 0;
 };
 
 // Asks every field of the case's package in a child process and checks the answers, the content,

@@ -28,9 +28,20 @@ constexpr uint64_t BlockBytes = 1u << 20;
 
 }  // namespace
 
+void RepeatedStream::Append(const std::string& flushed, const std::string& text,
+                            uint64_t times) {
+    const auto textCrc = crc32(0, reinterpret_cast<const Bytef*>(text.data()),
+                               static_cast<uInt>(text.size()));
+    for (uint64_t i = 0; i < times; ++i) {
+        stream_ += flushed;
+        crc_ = static_cast<uint32_t>(
+            crc32_combine(crc_, textCrc, static_cast<z_off_t>(text.size())));
+    }
+    size_ += text.size() * times;
+}
+
 RepeatedStream& RepeatedStream::Add(const std::string& text) {
-    stream_ += Flushed(text);
-    size_ += text.size();
+    Append(Flushed(text), text, 1);
     return *this;
 }
 
@@ -40,26 +51,31 @@ RepeatedStream& RepeatedStream::Repeat(const std::string& unit, uint64_t times) 
     for (uint64_t i = 0; i < std::min(perBlock, times); ++i) {
         block += unit;
     }
-    const std::string flushed = Flushed(block);
-    for (uint64_t left = times; left > 0;) {
-        const uint64_t now = std::min(perBlock, left);
-        if (now == perBlock) {
-            stream_ += flushed;
-        } else {
-            std::string rest;
-            for (uint64_t i = 0; i < now; ++i) {
-                rest += unit;
-            }
-            stream_ += Flushed(rest);
-        }
-        left -= now;
+    Append(Flushed(block), block, times / perBlock);
+    std::string rest;
+    for (uint64_t i = 0; i < times % perBlock; ++i) {
+        rest += unit;
     }
-    size_ += unit.size() * times;
+    if (!rest.empty()) {
+        Append(Flushed(rest), rest, 1);
+    }
     return *this;
 }
 
 std::string RepeatedStream::Finish() const {
     return stream_ + std::string("\x03\x00", 2);  // an empty final block
+}
+
+MemberOptions RepeatedStream::Member(const std::string& name) const {
+    MemberOptions member;
+    member.name = name;
+    member.method = 8;
+    member.rawData = Finish();
+    member.centralUncompressedSize = static_cast<uint32_t>(size_);
+    member.localUncompressedSize = static_cast<uint32_t>(size_);
+    member.centralCrc = crc_;
+    member.localCrc = crc_;
+    return member;
 }
 
 std::string ZeroStream(uint64_t size) {
