@@ -2,6 +2,9 @@
 // so that joining texts and converting them commute, and the UTF-16 form never cuts a pair.
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -158,6 +161,34 @@ TEST(AnsiOf, PiecesOfALongTextConvertAsTheWholeDoes) {
         EXPECT_EQ(AnsiOf(text), platform::Utf8ToProcessAnsi(text.c_str())) << unit;
     }
     EXPECT_EQ(AnsiOf(""), "");
+}
+
+// In a code page where characters grow (EUC-JP writes "©" in three bytes), the converted text
+// outgrows the UTF-8 it replaces and goes on in a text of its own, piece by piece: the same
+// bytes as one conversion of the whole, with no copy of the rest per piece.
+TEST(AnsiOf, ATextThatGrowsInTheCodePageConvertsAsTheWholeDoes) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the host's code page is the system's";
+#else
+    const std::string folder = testing::TempDir() + "quillet-locales";
+    const std::string make = "mkdir -p '" + folder + "' && localedef -i C -f EUC-JP '" + folder +
+                             "/C.EUC-JP' >/dev/null 2>&1";
+    if (std::system(make.c_str()) != 0) {
+        GTEST_SKIP() << "localedef cannot make an EUC-JP locale here";
+    }
+    setenv("LOCPATH", folder.c_str(), 1);
+    const std::string before = std::setlocale(LC_CTYPE, nullptr);
+    ASSERT_NE(std::setlocale(LC_CTYPE, "C.EUC-JP"), nullptr);
+    std::string text;
+    while (text.size() < 8u << 20) {
+        text += u8"a©¦b";
+    }
+    const std::string whole = platform::Utf8ToProcessAnsi(text.c_str());
+    EXPECT_GT(whole.size(), text.size());
+    EXPECT_TRUE(AnsiOf(text) == whole);
+    std::setlocale(LC_CTYPE, before.c_str());
+    unsetenv("LOCPATH");
+#endif
 }
 
 TEST(HostBufferW, CutsBeforeAPairAndTerminates) {
