@@ -5,9 +5,9 @@
 #include <string>
 
 #include "package/ZipArchive.h"
+#include "platform/Env.h"
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
-#include "platform/PackageFile.h"
 #include "plugin/ActiveBuilds.h"
 #include "plugin/FieldTable.h"
 #include "plugin/FullTextTransfer.h"
@@ -70,7 +70,7 @@ class RequestFile {
     ZipArchive* Archive() {
         if (!opened_) {
             opened_ = true;
-            auto file = platform::PackageFile::Open(fileName_);
+            auto file = platform::DefaultEnv().OpenFile(fileName_);
             platform::FileStamp stamp;
             if (lookupStamp_ && file && file->ReadStamp(stamp)) {
                 keepStamp_ = stamp;
@@ -141,7 +141,9 @@ std::shared_ptr<const PropertyRecords> RecordsOf(RequestFile& file) {
 
 // The UTF-8 text of the field; the build ends early when a stop for the file comes.
 std::string BuildUtf8(RequestFile& file, const FieldRow& row, const StopSignal& stop) {
-    DocumentText text(file.Archive(), &stop);
+    // The extended properties count the sheets and slides; the host has mostly read them already.
+    const auto records = RecordsOf(file);
+    DocumentText text(file.Archive(), records->app, &stop);
     if (row.source == FieldSource::Titles) {
         text.BuildTitles();
         return std::move(text.titlesText);

@@ -1,4 +1,4 @@
-#include "platform/PackageFile.h"
+#include "platform/SystemFile.h"
 
 #include <new>
 
@@ -24,7 +24,7 @@ bool SeekTo(HANDLE handle, uint64_t position) {
 
 }  // namespace
 
-std::unique_ptr<PackageFile> PackageFile::Open(const FilePath& path) {
+std::unique_ptr<SystemFile> SystemFile::Open(const FilePath& path) {
     if (path.empty()) {
         return nullptr;
     }
@@ -39,19 +39,19 @@ std::unique_ptr<PackageFile> PackageFile::Open(const FilePath& path) {
         return nullptr;
     }
     const bool seekable = GetFileType(handle) == FILE_TYPE_DISK;
-    std::unique_ptr<PackageFile> file(
-        new (std::nothrow) PackageFile(reinterpret_cast<intptr_t>(handle), seekable));
+    std::unique_ptr<SystemFile> file(
+        new (std::nothrow) SystemFile(reinterpret_cast<intptr_t>(handle), seekable));
     if (!file) {
         CloseHandle(handle);
     }
     return file;
 }
 
-PackageFile::~PackageFile() {
+SystemFile::~SystemFile() {
     CloseHandle(ToHandle(handle_));
 }
 
-bool PackageFile::Size(uint64_t& size) {
+bool SystemFile::Size(uint64_t& size) {
     LONG high = 0;
     SetLastError(NO_ERROR);
     const DWORD low = SetFilePointer(ToHandle(handle_), 0, &high, FILE_END);
@@ -62,11 +62,11 @@ bool PackageFile::Size(uint64_t& size) {
     return true;
 }
 
-bool PackageFile::ReadStamp(FileStamp& stamp) const {
+bool SystemFile::ReadStamp(FileStamp& stamp) const {
     return seekable_ && StampOfHandle(ToHandle(handle_), stamp);
 }
 
-size_t PackageFile::ReadFromSystem(uint64_t position, void* buffer, size_t length) {
+size_t SystemFile::ReadFromSystem(uint64_t position, void* buffer, size_t length) {
     SetLastError(NO_ERROR);
     if (length == 0 || !SeekTo(ToHandle(handle_), position)) {
         return 0;
