@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
+#include "package/ArchiveFile.h"
 #include "package/MemberExtents.h"
 #include "package/NameIndex.h"
 #include "package/ZipFormat.h"
-#include "package/ArchiveFile.h"
 
 namespace quillet::zip {
 
@@ -25,9 +25,7 @@ class CentralDirectory {
 
     // Entries 0 to reachable() - 1 are sound; the walk never gets past them.
     int32_t reachable() const { return static_cast<int32_t>(entries_.size()); }
-    const CentralHeader& entry(int32_t index) const {
-        return entries_[static_cast<size_t>(index)];
-    }
+    const CentralHeader& entry(int32_t index) const { return entries_[static_cast<size_t>(index)]; }
     std::optional<int32_t> FindName(std::string_view wanted) { return index_.Find(wanted); }
 
     // Entry `index`'s local header and data share bytes with another entry's, by what the

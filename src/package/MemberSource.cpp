@@ -16,8 +16,8 @@ size_t MemberSource::Read(char* into, size_t capacity) {
         return 0;
     }
     RequestBudget& budget = archive_.budget();
-    const uint64_t allowed = std::min<uint64_t>(
-        {capacity, budget.inflatedLeft(), std::numeric_limits<uint32_t>::max()});
+    const uint64_t allowed =
+        std::min<uint64_t>({capacity, budget.inflatedLeft(), std::numeric_limits<uint32_t>::max()});
     // The piece that crossed a bound was handed over: the text ends behind it.
     if (allowed == 0 || crossedInflationBound_) {
         End(Status::Cut("the request's bytes"));

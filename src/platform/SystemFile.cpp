@@ -11,9 +11,7 @@ namespace {
 
 class SystemFiles final : public Env {
   public:
-    std::unique_ptr<File> OpenFile(const FilePath& path) override {
-        return SystemFile::Open(path);
-    }
+    std::unique_ptr<File> OpenFile(const FilePath& path) override { return SystemFile::Open(path); }
 };
 
 }  // namespace

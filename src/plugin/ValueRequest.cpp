@@ -180,8 +180,8 @@ void DropKeptAnswers() {
     Properties().Clear();
 }
 
-int32_t ValueRequest(const platform::FilePath& fileName, TextForm form, int32_t fieldIndex,
-                     int32_t unitIndex, void* fieldValue, int32_t maxLen) {
+int32_t AnswerValue(const platform::FilePath& fileName, TextForm form, int32_t fieldIndex,
+                    int32_t unitIndex, void* fieldValue, int32_t maxLen) {
     const bool fullText = IsFieldIndex(fieldIndex) && FieldRows[fieldIndex].type == FieldFullText;
     if (fullText && unitIndex == QUILLET_FULL_TEXT_END) {
         // The transfer is over, whichever file it was for: its text need not be held any longer.

@@ -13,8 +13,7 @@ int32_t NumberedPartCount(ZipArchive& archive, int32_t declaredCount, const char
         return declaredCount < MaxNumberedParts ? declaredCount : MaxNumberedParts;
     }
     int32_t present = 0;
-    while (present < MaxNumberedParts &&
-           archive.HasMember(NumberedPartName(prefix, present + 1))) {
+    while (present < MaxNumberedParts && archive.HasMember(NumberedPartName(prefix, present + 1))) {
         ++present;
     }
     return present;

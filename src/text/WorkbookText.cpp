@@ -46,8 +46,8 @@ class SharedItems final : public ElementHandler {
             if (stop_ != nullptr && stop_->requested()) {
                 return Visit::Stop;
             }
-            state_ = static_cast<int64_t>(table_.size()) < table_.declaredCount ? AwaitElement
-                                                                                 : Done;
+            state_ =
+                static_cast<int64_t>(table_.size()) < table_.declaredCount ? AwaitElement : Done;
             return state_ == Done ? Visit::Skip : Visit::Enter;
         }
         if (depth == ItemChild && state_ == AwaitElement) {

@@ -70,7 +70,7 @@ class XmlWindow {
     size_t capacity_ = 0;
     size_t base_ = 0;  // the offset of the buffer's first byte
     size_t size_ = 0;
-    size_t released_ = 0;  // nothing before it is needed, though it may still be held
+    size_t released_ = 0;   // nothing before it is needed, though it may still be held
     bool stopped_ = false;  // nothing more is read
     Status stop_;
 };

@@ -61,8 +61,9 @@ class FaultyFiles final : public platform::Env {
     std::unique_ptr<platform::File> OpenFile(const platform::FilePath& path) override {
         auto file = platform::SystemEnv().OpenFile(path);
         // As the system's files, without throwing: a failed allocation opens no file.
-        return file ? std::unique_ptr<platform::File>(new (std::nothrow) FaultyFile(std::move(file)))
-                    : nullptr;
+        return file
+                   ? std::unique_ptr<platform::File>(new (std::nothrow) FaultyFile(std::move(file)))
+                   : nullptr;
     }
 };
 

@@ -200,10 +200,10 @@ TEST_F(MemberSourceTest, DataReadToItsEndWithAnotherCrcIsUnreadable) {
     MemberOptions beyondSize = Member("0123456789", 8);
     beyondSize.centralUncompressedSize = 5;
     beyondSize.localUncompressedSize = 5;
-    for (const Case& c : {Case{"wrong CRC-32, deflated", wrongCrc},
-                          Case{"wrong CRC-32, stored", storedWrongCrc},
-                          Case{"deflate stream shorter than its size", shortStream},
-                          Case{"data beyond the declared size", beyondSize}}) {
+    for (const Case& c :
+         {Case{"wrong CRC-32, deflated", wrongCrc}, Case{"wrong CRC-32, stored", storedWrongCrc},
+          Case{"deflate stream shorter than its size", shortStream},
+          Case{"data beyond the declared size", beyondSize}}) {
         OpenOne(c.member);
         const MemberBytes read = ReadMemberBytes(*archive_, "part.xml", 4);
         EXPECT_EQ(read.status.code(), Status::Code::Unreadable) << c.what;

@@ -39,8 +39,8 @@ std::unique_ptr<SystemFile> SystemFile::Open(const FilePath& path) {
         return nullptr;
     }
     const bool seekable = GetFileType(handle) == FILE_TYPE_DISK;
-    std::unique_ptr<SystemFile> file(
-        new (std::nothrow) SystemFile(reinterpret_cast<intptr_t>(handle), seekable));
+    std::unique_ptr<SystemFile> file(new (std::nothrow)
+                                         SystemFile(reinterpret_cast<intptr_t>(handle), seekable));
     if (!file) {
         CloseHandle(handle);
     }
