@@ -3,6 +3,7 @@
 #include <new>
 
 #include "platform/win32/HandleStamp.h"
+#include "platform/win32/SharedOpen.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace quillet::platform {
@@ -28,13 +29,7 @@ std::unique_ptr<SystemFile> SystemFile::Open(const FilePath& path) {
     if (path.empty()) {
         return nullptr;
     }
-    // Sharing writing and deletion lets the document be read while an office program has it open.
-    constexpr DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    const HANDLE handle = path.wide()
-                              ? CreateFileW(path.wideName(), GENERIC_READ, sharing, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
-                              : CreateFileA(path.text().c_str(), GENERIC_READ, sharing, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = OpenShared(path, GENERIC_READ);
     if (handle == INVALID_HANDLE_VALUE) {
         return nullptr;
     }
