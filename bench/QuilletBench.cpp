@@ -26,7 +26,8 @@
 #include "StreamingTargets.h"
 #include "package/ZipArchive.h"
 #include "platform/DynamicLibrary.h"
-#include "platform/PackageFile.h"
+#include "platform/Env.h"
+#include "props/PropertyRecords.h"
 #include "text/DocumentText.h"
 
 namespace quillet::bench {
@@ -71,8 +72,11 @@ ValueFn LoadModule(platform::DynamicLibrary& library) {
 // One build of the "Content" text, as a first call of a transfer makes it: the file opened, its
 // package indexed, the text built.
 std::string BuildContentOf(const std::string& path) {
-    const auto archive = ZipArchive::Open(platform::PackageFile::Open(path.c_str()));
-    DocumentText text(archive.get());
+    const auto archive =
+        ZipArchive::Open(platform::SystemEnv().OpenFile(platform::FilePath(path.c_str())));
+    PropertyRecords records;
+    records.Load(archive.get());
+    DocumentText text(archive.get(), records.app);
     text.BuildContent();
     return std::move(text.contentText);
 }

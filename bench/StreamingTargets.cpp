@@ -6,8 +6,9 @@
 
 #include "BenchInputs.h"
 #include "ChildMeasure.h"
+#include "package/MemberSource.h"
 #include "package/ZipArchive.h"
-#include "platform/PackageFile.h"
+#include "platform/Env.h"
 
 namespace quillet::bench {
 namespace {
@@ -38,13 +39,9 @@ struct Input {
 };
 
 size_t PartSize(const std::string& path, const std::string& part) {
-    const auto archive = ZipArchive::Open(platform::PackageFile::Open(path.c_str()));
-    int32_t index = 0;
-    ZipEntry entry;
-    if (!archive || archive->FindMember(part.c_str(), index, entry) != ZipOk) {
-        return 0;
-    }
-    return static_cast<size_t>(entry.uncompressedSize);
+    const auto archive =
+        ZipArchive::Open(platform::SystemEnv().OpenFile(platform::FilePath(path.c_str())));
+    return archive ? MemberSource(*archive, part.c_str()).declaredSize() : 0;
 }
 
 size_t FileSize(const std::string& path) {

@@ -6,7 +6,7 @@
 
 #include "FuzzSupport.h"
 #include "package/ZipArchive.h"
-#include "platform/PackageFile.h"
+#include "platform/Env.h"
 #include "props/PropertyRecords.h"
 #include "text/DocumentText.h"
 
@@ -23,15 +23,16 @@ const quillet::fuzz::ReaderTarget& Target() {
 }
 
 void RunReader(const std::string& name, const char* path) {
-    const auto archive = quillet::ZipArchive::Open(quillet::platform::PackageFile::Open(path));
-    if (name == "core_properties" || name == "app_properties") {
-        quillet::PropertyRecords records;
-        records.Load(archive.get());
-    } else if (name == "titles") {
-        quillet::DocumentText text(archive.get());
+    const auto archive = quillet::ZipArchive::Open(
+        quillet::platform::SystemEnv().OpenFile(quillet::platform::FilePath(path)));
+    // The records first, as a request reads them: the text readers take the extended ones.
+    quillet::PropertyRecords records;
+    records.Load(archive.get());
+    if (name == "titles") {
+        quillet::DocumentText text(archive.get(), records.app);
         text.BuildTitles();
-    } else {
-        quillet::DocumentText text(archive.get());
+    } else if (name != "core_properties" && name != "app_properties") {
+        quillet::DocumentText text(archive.get(), records.app);
         text.BuildContent();
     }
 }

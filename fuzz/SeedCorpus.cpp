@@ -10,7 +10,7 @@
 #include "FuzzSupport.h"
 #include "package/PartText.h"
 #include "package/ZipArchive.h"
-#include "platform/PackageFile.h"
+#include "platform/Env.h"
 
 namespace fs = std::filesystem;
 
@@ -28,8 +28,8 @@ std::string ReadFile(const std::string& path) {
 }
 
 std::string PartOf(const std::string& path, const char* partName) {
-    const auto archive =
-        quillet::ZipArchive::Open(quillet::platform::PackageFile::Open(path.c_str()));
+    const auto archive = quillet::ZipArchive::Open(
+        quillet::platform::SystemEnv().OpenFile(quillet::platform::FilePath(path.c_str())));
     const auto text = archive ? quillet::ReadPartText(*archive, partName) : std::nullopt;
     return text.value_or(std::string());
 }

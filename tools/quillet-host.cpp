@@ -1,5 +1,5 @@
 // A command-line host: loads the module by path and asks it about files exactly as a file
-// manager does, through the three exported functions only.
+// manager does, through its exported functions only.
 #include <clocale>
 #include <filesystem>
 #include <optional>

@@ -10,7 +10,7 @@ class DirectoryWindow {
   public:
     static constexpr uint64_t MaxWindow = 1u << 20;
 
-    DirectoryWindow(platform::PackageFile& file, uint64_t position, uint64_t size)
+    DirectoryWindow(ArchiveFile& file, uint64_t position, uint64_t size)
         : file_(file),
           position_(position),
           size_(size),
@@ -35,7 +35,7 @@ class DirectoryWindow {
     }
 
   private:
-    platform::PackageFile& file_;
+    ArchiveFile& file_;
     const uint64_t position_;
     const uint64_t size_;
     std::vector<unsigned char> window_;
@@ -45,28 +45,26 @@ class DirectoryWindow {
 
 }  // namespace
 
-void CentralDirectory::Read(platform::PackageFile& file, uint64_t position, uint64_t size,
-                            int32_t entryCount) {
+void CentralDirectory::Read(ArchiveFile& file, uint64_t position, uint64_t size,
+                            uint32_t entryCount) {
     ReadEntries(file, position, size, entryCount);
     index_.Sort();
     extents_.Reserve(entries_.size());
-    for (const DirectoryEntry& entry : entries_) {
+    for (const CentralHeader& header : entries_) {
         // The local name is as long as the central one in every member that can be read; the
         // local extra field is not known before the local header is read.
-        const CentralHeader& header = entry.header;
         const uint64_t start = header.localHeaderOffset;
         extents_.Add(start, start + LocalHeaderSize + header.nameLength + header.compressedSize);
     }
     extents_.Seal();
 }
 
-void CentralDirectory::ReadEntries(platform::PackageFile& file, uint64_t position, uint64_t size,
-                                   int32_t entryCount) {
+void CentralDirectory::ReadEntries(ArchiveFile& file, uint64_t position, uint64_t size,
+                                   uint32_t entryCount) {
     DirectoryWindow window(file, position, size);
     // No more entries than the count, nor than the directory's bytes can hold.
     const auto expected = static_cast<size_t>(
-        std::min<uint64_t>({static_cast<uint64_t>(entryCount < 0 ? 0 : entryCount),
-                            size / CentralHeaderSize, uint64_t{MaxEntries}}));
+        std::min<uint64_t>({entryCount, size / CentralHeaderSize, uint64_t{MaxEntries}}));
     entries_.reserve(expected);
     index_.Reserve(expected);
     uint64_t offset = 0;
@@ -75,25 +73,20 @@ void CentralDirectory::ReadEntries(platform::PackageFile& file, uint64_t positio
         if (fixed == nullptr || Read32(fixed) != CentralHeaderSignature) {
             return;
         }
-        DirectoryEntry entry;
-        entry.header = ParseCentralHeader(fixed);
-        if (entry.header.RecordSize() > size - offset) {
+        const CentralHeader header = ParseCentralHeader(fixed);
+        if (header.RecordSize() > size - offset) {
             return;
         }
-        const size_t kept = std::min<size_t>(entry.header.nameLength, KeptNameLength);
-        if (kept > 0) {
-            const unsigned char* name = window.View(offset + CentralHeaderSize, kept);
-            if (name == nullptr) {
-                return;
-            }
-            entry.nameOffset = static_cast<uint32_t>(names_.size());
-            entry.nameLength = static_cast<uint32_t>(kept);
-            names_.append(reinterpret_cast<const char*>(name), kept);
+        // Only the bytes a lookup can compare are indexed.
+        const size_t kept = std::min<size_t>(header.nameLength, NameIndex::MaxNameLength + 1);
+        const unsigned char* name = window.View(offset + CentralHeaderSize, kept);
+        if (name == nullptr) {
+            return;
         }
-        index_.Add(this->name(entry), index);
-        offset += entry.header.RecordSize();
-        entries_.push_back(entry);
-        if (index + 1 == entryCount) {
+        index_.Add(std::string_view(reinterpret_cast<const char*>(name), kept), index);
+        offset += header.RecordSize();
+        entries_.push_back(header);
+        if (static_cast<uint32_t>(index) + 1 == entryCount) {
             return;
         }
     }

@@ -2,25 +2,15 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
+#include "package/ArchiveFile.h"
 #include "package/MemberExtents.h"
 #include "package/NameIndex.h"
 #include "package/ZipFormat.h"
-#include "platform/PackageFile.h"
 
 namespace quillet::zip {
-
-// One entry that the walk of the central directory reached.
-struct DirectoryEntry {
-    CentralHeader header;
-    // Where the first bytes of the stored name, as many as a description can hold, lie among
-    // the directory's kept names.
-    uint32_t nameOffset = 0;
-    uint32_t nameLength = 0;
-};
 
 // The entries that a walk of the central directory from its first entry reaches: it ends after
 // the entry count, at the first header that is bad or runs past the directory, and after
@@ -28,21 +18,14 @@ struct DirectoryEntry {
 class CentralDirectory {
   public:
     static constexpr int32_t MaxEntries = 65535;
-    // Bytes of a stored name kept per entry: a description holds 259 and its terminator.
-    static constexpr size_t KeptNameLength = 259;
 
     // Walks the `size` bytes of directory at file position `position`, then indexes the names
     // and finds the members that overlap. Throws only std::bad_alloc.
-    void Read(platform::PackageFile& file, uint64_t position, uint64_t size, int32_t entryCount);
+    void Read(ArchiveFile& file, uint64_t position, uint64_t size, uint32_t entryCount);
 
     // Entries 0 to reachable() - 1 are sound; the walk never gets past them.
     int32_t reachable() const { return static_cast<int32_t>(entries_.size()); }
-    const DirectoryEntry& entry(int32_t index) const {
-        return entries_[static_cast<size_t>(index)];
-    }
-    std::string_view name(const DirectoryEntry& entry) const {
-        return std::string_view(names_).substr(entry.nameOffset, entry.nameLength);
-    }
+    const CentralHeader& entry(int32_t index) const { return entries_[static_cast<size_t>(index)]; }
     std::optional<int32_t> FindName(std::string_view wanted) { return index_.Find(wanted); }
 
     // Entry `index`'s local header and data share bytes with another entry's, by what the
@@ -55,11 +38,9 @@ class CentralDirectory {
     }
 
   private:
-    void ReadEntries(platform::PackageFile& file, uint64_t position, uint64_t size,
-                     int32_t entryCount);
+    void ReadEntries(ArchiveFile& file, uint64_t position, uint64_t size, uint32_t entryCount);
 
-    std::vector<DirectoryEntry> entries_;
-    std::string names_;  // the kept bytes of every entry's name, one after another
+    std::vector<CentralHeader> entries_;
     NameIndex index_;
     MemberExtents extents_;
 };

@@ -5,7 +5,6 @@
 #include <new>
 
 #include "package/ZipFormat.h"
-#include "package/ZipTypes.h"
 
 namespace quillet::zip {
 
@@ -29,42 +28,43 @@ void FreeForZlib(voidpf /*opaque*/, voidpf address) {
 
 }  // namespace
 
-MemberReader::MemberReader(platform::PackageFile& file, uint64_t prefixLength,
-                           const MemberLayout& layout)
+MemberReader::MemberReader(ArchiveFile& file, RequestBudget& budget, const MemberLayout& layout)
     : file_(file),
-      prefixLength_(prefixLength),
-      method_(layout.method),
-      dataPos_(layout.dataOffset),
+      budget_(budget),
+      layout_(layout),
+      dataPos_(layout.dataPosition),
       restCompressed_(layout.compressedSize),
       restUncompressed_(layout.uncompressedSize) {}
 
-std::unique_ptr<MemberReader> MemberReader::Open(platform::PackageFile& file, uint64_t prefixLength,
+std::unique_ptr<MemberReader> MemberReader::Open(ArchiveFile& file, RequestBudget& budget,
                                                  const MemberLayout& layout) {
-    std::unique_ptr<MemberReader> reader(new (std::nothrow)
-                                             MemberReader(file, prefixLength, layout));
-    if (!reader) {
-        return nullptr;
+    std::unique_ptr<MemberReader> reader(new (std::nothrow) MemberReader(file, budget, layout));
+    if (reader) {
+        reader->inputBuffer_.reset(new (std::nothrow) unsigned char[ChunkSize]);
     }
-    reader->inputBuffer_.reset(new (std::nothrow) unsigned char[ChunkSize]);
-    if (!reader->inputBuffer_) {
+    if (!reader || !reader->inputBuffer_) {
+        file.NotePassingFailure();
         return nullptr;
     }
     if (layout.method == MethodDeflated) {
         reader->stream_.zalloc = AllocateForZlib;
         reader->stream_.zfree = FreeForZlib;
         reader->streamReady_ = inflateInit2(&reader->stream_, RawDeflateWindowBits) == Z_OK;
+        if (!reader->streamReady_) {
+            file.NotePassingFailure();  // memory was short, not the member damaged
+        }
     }
     return reader;
 }
 
-uint64_t MemberReader::MaxOutput(uint32_t method, uint32_t compressedSize) {
-    if (method == MethodStored) {
-        return compressedSize;
+uint64_t MemberReader::deliverableSize() const {
+    uint64_t most = 0;
+    if (layout_.method == MethodStored) {
+        most = layout_.compressedSize;
+    } else if (layout_.method == MethodDeflated) {
+        most = layout_.compressedSize * MaxDeflateRatio;
     }
-    if (method == MethodDeflated) {
-        return compressedSize * MaxDeflateRatio;
-    }
-    return 0;
+    return std::min<uint64_t>(layout_.uncompressedSize, most);
 }
 
 MemberReader::~MemberReader() {
@@ -73,21 +73,23 @@ MemberReader::~MemberReader() {
     }
 }
 
-int64_t MemberReader::Read(unsigned char* buffer, uint32_t size) {
-    if (size == 0) {
+uint32_t MemberReader::Read(unsigned char* buffer, uint32_t size) {
+    if (size == 0 || !status_.ok()) {
         return 0;
     }
     uint32_t wanted = std::min(size, restUncompressed_);
     stream_.next_out = buffer;
     stream_.avail_out = wanted;
-    int64_t count = 0;
-    while (wanted > 0) {
+    const uLong consumedBefore = stream_.total_in;
+    uint32_t count = 0;
+    bool goOn = true;
+    while (wanted > 0 && goOn) {
         if (stream_.avail_in == 0 && restCompressed_ > 0 && !FillInput()) {
-            return ReadError;
+            status_ = Status::Unreadable("the data cannot be read");
+            return 0;
         }
         uint32_t delivered = 0;
-        bool goOn = true;
-        if (method_ == MethodStored) {
+        if (layout_.method == MethodStored) {
             delivered = CopyStored(wanted);
             goOn = stream_.avail_in > 0 || restCompressed_ > 0;
         } else {
@@ -96,17 +98,31 @@ int64_t MemberReader::Read(unsigned char* buffer, uint32_t size) {
         restUncompressed_ -= delivered;
         wanted -= delivered;
         count += delivered;
-        if (!goOn) {
-            break;
-        }
     }
-    return count;
+    budget_.CountInflation(stream_.total_in - consumedBefore, count);
+    if (count > 0) {
+        crc_ = static_cast<uint32_t>(crc32(crc_, buffer, count));
+    }
+    if (!goOn || restUncompressed_ == 0) {
+        CheckCrc();
+    }
+    return status_.ok() ? count : 0;
+}
+
+void MemberReader::CheckCrc() {
+    if (ended_) {
+        return;
+    }
+    ended_ = true;
+    if (crc_ != layout_.crc) {
+        status_ = Status::Unreadable("the data does not give its CRC-32");
+        file_.NotePassingFailure();
+    }
 }
 
 bool MemberReader::FillInput() {
     const uint32_t chunk = std::min(ChunkSize, restCompressed_);
-    if (!file_.seekable() ||
-        file_.ReadAt(dataPos_ + prefixLength_, inputBuffer_.get(), chunk) != chunk) {
+    if (!file_.ReadExactly(dataPos_, inputBuffer_.get(), chunk)) {
         return false;
     }
     dataPos_ += chunk;
@@ -125,6 +141,7 @@ uint32_t MemberReader::CopyStored(uint32_t wanted) {
     stream_.avail_out -= copied;
     stream_.next_in += copied;
     stream_.avail_in -= copied;
+    stream_.total_in += copied;
     stream_.total_out += copied;
     return copied;
 }
@@ -138,7 +155,9 @@ bool MemberReader::InflateStep(uint32_t& produced) {
     // Never Z_FINISH: the caller may take the member in pieces.
     const int result = inflate(&stream_, Z_SYNC_FLUSH);
     produced = static_cast<uint32_t>(stream_.total_out - before);
-    shortOfMemory_ = shortOfMemory_ || result == Z_MEM_ERROR;
+    if (result == Z_MEM_ERROR) {
+        file_.NotePassingFailure();
+    }
     return result == Z_OK;
 }
 

@@ -4,77 +4,77 @@
 #include <cstring>
 #include <new>
 
+#include "package/MemberSource.h"
+
 namespace quillet {
 namespace {
 
-// Inflated a piece at a time, so a part that a filter refuses early costs what was read of it.
-constexpr uint32_t PieceSize = 64 * 1024;
+// Read a piece at a time, so a part that a filter refuses early costs what was read of it.
+constexpr size_t PieceSize = 64 * 1024;
 // Room kept behind the text for the NULs TinyXML's reading needs (see ParseXmlPart).
 constexpr size_t TailRoom = 8;
 
-// The bytes member `index` can deliver, or nothing when it may not be read at all.
-std::optional<uint32_t> ReadableSize(ZipArchive& archive, int32_t index, const ZipEntry& entry) {
-    // A declared size that went negative as int32 is 2 GiB or more.
-    if (entry.uncompressedSize < 0 || static_cast<uint32_t>(entry.uncompressedSize) > MaxPartSize) {
-        return std::nullopt;
-    }
-    // No bigger than the data can fill, so a tiny member that claims gigabytes costs nothing.
-    const auto size = static_cast<uint32_t>(std::min<uint64_t>(
-        static_cast<uint32_t>(entry.uncompressedSize), archive.DeliverableSize(index)));
-    if (!archive.budget().TakeInflated(size)) {
-        return std::nullopt;
-    }
-    return size;
-}
+// Takes from the budget, when it ends, what of `size` the reading did not take.
+class WholeSizePaid {
+  public:
+    WholeSizePaid(RequestBudget& budget, uint64_t size)
+        : budget_(budget), size_(size), leftBefore_(budget.inflatedLeft()) {}
+    ~WholeSizePaid() { budget_.TakeInflated(size_ - (leftBefore_ - budget_.inflatedLeft())); }
+    WholeSizePaid(const WholeSizePaid&) = delete;
+    WholeSizePaid& operator=(const WholeSizePaid&) = delete;
+
+  private:
+    RequestBudget& budget_;
+    const uint64_t size_;
+    const uint64_t leftBefore_;
+};
 
 }  // namespace
 
 std::optional<std::string> ReadPartText(ZipArchive& archive, const char* partName,
                                         const PartFilter& keep) {
-    int32_t index = -1;
-    ZipEntry entry;
-    if (archive.FindMember(partName, index, entry) != ZipOk) {
+    MemberSource member(archive, partName);
+    // No bigger than the data can fill, so a tiny member that claims gigabytes costs nothing.
+    const auto size =
+        static_cast<size_t>(std::min<uint64_t>(member.declaredSize(), member.DeliverableSize()));
+    // An empty member reads as nothing at all: it counts as unreadable, like one that fails.
+    if (!member.status().ok() || member.declaredSize() > MaxPartSize || size == 0 ||
+        size > archive.budget().inflatedLeft()) {
         return std::nullopt;
     }
-    const auto size = ReadableSize(archive, index, entry);
-    // An empty member extracts nothing at all: it counts as unreadable, like one that fails.
-    if (!size || *size == 0) {
-        return std::nullopt;
-    }
+    const WholeSizePaid paid(archive.budget(), size);
     try {
         std::string text;
         // Reserved, not written: memory is taken as the data fills it.
-        text.reserve(*size + TailRoom);
-        for (uint32_t left = *size; left > 0;) {
-            const uint32_t piece = std::min(left, PieceSize);
+        text.reserve(size + TailRoom);
+        for (size_t left = size; left > 0;) {
+            const size_t piece = std::min(left, PieceSize);
             const size_t start = text.size();
-            // Cleared, so that whatever extraction leaves unwritten reads as the end of the text.
             text.resize(start + piece);
-            const ZipResult result = archive.ExtractMember(index, &text[start], piece);
-            if (result != ZipBufferFilled && (start == 0 || result == ZipExtractFailed)) {
-                return std::nullopt;
+            const size_t read = member.Read(&text[start], piece);
+            if (!member.status().ok()) {
+                return std::nullopt;  // unreadable, or cut by the request's bounds
             }
-            const size_t filled = strnlen(&text[start], piece);
+            const size_t filled = strnlen(&text[start], read);
             text.resize(start + filled);
             if (keep && !keep(std::string_view(text).substr(start))) {
                 return std::nullopt;
             }
-            if (filled < piece || result != ZipBufferFilled) {
+            if (filled < piece) {
                 break;  // a NUL byte, or the end of what the data holds
             }
             left -= piece;
+        }
+        // The piece that crossed the bound of inflation was the last: the part is refused all the
+        // same.
+        if (archive.budget().inflationExcessive()) {
+            return std::nullopt;
         }
         return text;
     } catch (const std::bad_alloc&) {
         archive.NoteShortOfMemory();
         return std::nullopt;
     }
-}
-
-bool HasMember(ZipArchive& archive, const char* name) {
-    int32_t index = -1;
-    ZipEntry entry;
-    return archive.FindMember(name, index, entry) == ZipOk;
 }
 
 }  // namespace quillet

@@ -17,17 +17,14 @@ constexpr uint32_t MaxPartSize = 64u * 1024 * 1024;
 // Sees each piece of a part's text as it is read; false refuses the part at once.
 using PartFilter = std::function<bool(std::string_view piece)>;
 
-// The text of one part: found by name with ASCII letter case ignored, extracted whole (at most
-// its size, capped: stored members by their compressed size, deflated by 1032 x compressed
-// size), cut before its first NUL byte. A filter, when given, sees the text piece by piece and
-// can refuse it before it is read whole. Answers nullopt when the part is missing, its
-// entry cannot be described, it declares 2 GiB or more or more than MaxPartSize, its size would
-// overdraw the request's budget, the buffer cannot be allocated, or the extraction does not
-// answer ZipBufferFilled, or the filter refuses it.
+// The text of one part: found by name with ASCII letter case ignored, read whole (at most its
+// size, bounded by what its data can deliver), cut before its first NUL byte. The request's
+// budget pays that size whatever is read. A filter, when given, sees the text piece by piece and
+// can refuse it before it is read whole. Answers nullopt when the member cannot be opened or is
+// empty, declares more than MaxPartSize, its size would overdraw the request's budget, the
+// buffer cannot be allocated, its data cannot be read whole, the request inflated far more than
+// its package holds, or the filter refuses it.
 std::optional<std::string> ReadPartText(ZipArchive& archive, const char* partName,
                                         const PartFilter& keep = nullptr);
-
-// True when FindMember of the name answers ZipOk.
-bool HasMember(ZipArchive& archive, const char* name);
 
 }  // namespace quillet

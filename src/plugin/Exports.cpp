@@ -27,8 +27,8 @@ int QUILLET_CALL ContentGetSupportedField(int fieldIndex, char* fieldName, char*
 int QUILLET_CALL ContentGetValue(const char* fileName, int fieldIndex, int unitIndex,
                                  void* fieldValue, int maxLen, int /*flags*/) {
     try {
-        return quillet::ValueRequest(quillet::platform::FilePath(fileName), quillet::TextForm::Ansi,
-                                     fieldIndex, unitIndex, fieldValue, maxLen);
+        return quillet::AnswerValue(quillet::platform::FilePath(fileName), quillet::TextForm::Ansi,
+                                    fieldIndex, unitIndex, fieldValue, maxLen);
     } catch (...) {
         // Out of memory is the only thing that can throw; the host learns only that the field
         // has no value.
@@ -43,8 +43,8 @@ int QUILLET_CALL ContentGetValueW(const QuilletWideChar* fileName, int fieldInde
         if (!path) {
             return quillet::FileError;  // no file has a name that is not UTF-16
         }
-        return quillet::ValueRequest(*path, quillet::TextForm::Utf16, fieldIndex, unitIndex,
-                                     fieldValue, maxLen);
+        return quillet::AnswerValue(*path, quillet::TextForm::Utf16, fieldIndex, unitIndex,
+                                    fieldValue, maxLen);
     } catch (...) {
         return quillet::FieldEmpty;
     }

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "package/ZipArchive.h"
+#include "platform/Env.h"
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
-#include "platform/PackageFile.h"
 #include "platform/Unicode.h"
 #include "plugin/ActiveBuilds.h"
 #include "plugin/FieldTable.h"
@@ -74,7 +74,7 @@ class RequestFile {
     ZipArchive* Archive() {
         if (!opened_) {
             opened_ = true;
-            auto file = platform::PackageFile::Open(fileName_);
+            auto file = platform::DefaultEnv().OpenFile(fileName_);
             platform::FileStamp stamp;
             if (lookupStamp_ && file && file->ReadStamp(stamp)) {
                 keepStamp_ = stamp;
@@ -153,7 +153,9 @@ std::shared_ptr<const PropertyRecords> RecordsOf(RequestFile& file) {
 
 // The UTF-8 text of the field; the build ends early when a stop for the file comes.
 std::string BuildUtf8(RequestFile& file, const FieldRow& row, const StopSignal& stop) {
-    DocumentText text(file.Archive(), &stop);
+    // The extended properties count the sheets and slides; the host has mostly read them already.
+    const auto records = RecordsOf(file);
+    DocumentText text(file.Archive(), records->app, &stop);
     if (row.source == FieldSource::Titles) {
         text.BuildTitles();
         return std::move(text.titlesText);
@@ -187,8 +189,8 @@ void DropKeptAnswers() {
     Properties().Clear();
 }
 
-int32_t ValueRequest(const platform::FilePath& fileName, TextForm form, int32_t fieldIndex,
-                     int32_t unitIndex, void* fieldValue, int32_t maxLen) {
+int32_t AnswerValue(const platform::FilePath& fileName, TextForm form, int32_t fieldIndex,
+                    int32_t unitIndex, void* fieldValue, int32_t maxLen) {
     const bool fullText = IsFieldIndex(fieldIndex) && FieldRows[fieldIndex].type == FieldFullText;
     if (fullText && unitIndex == QUILLET_FULL_TEXT_END) {
         // The transfer is over, whichever file it was for: its text need not be held any longer.

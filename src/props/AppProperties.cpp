@@ -1,12 +1,9 @@
 #include "props/AppProperties.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <limits>
-
 #include "package/PartText.h"
 #include "package/ZipArchive.h"
 #include "props/FieldRows.h"
+#include "props/ParseCount.h"
 #include "xml/TextConversion.h"
 #include "xml/XmlPart.h"
 
@@ -43,26 +40,12 @@ std::string ReadTitlesOfPartsSize(const std::string& partText) {
     return ParseXmlPart(document, partText) ? TitlesOfPartsSize(document) : std::string();
 }
 
-int32_t ParseCount(const std::string& text) {
-    const char* start = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    const long long value = std::strtoll(start, &end, 10);
-    // strtoll also takes "0x" prefixes nowhere and signs like "%d" does; what it cannot take, or
-    // what lies outside 32 bits, is no count.
-    if (end == start || errno == ERANGE || value < std::numeric_limits<int32_t>::min() ||
-        value > std::numeric_limits<int32_t>::max()) {
-        return -1;
-    }
-    return static_cast<int32_t>(value);
-}
-
 bool ParseFlag(const std::string& text) {
     return text == "true";
 }
 
 void AppProperties::Load(ZipArchive& archive) {
-    if (!HasMember(archive, "docProps/app.xml")) {
+    if (!archive.HasMember("docProps/app.xml")) {
         return;
     }
     // A part that is there but cannot be extracted reads as an empty text, so it answers like a
@@ -72,7 +55,7 @@ void AppProperties::Load(ZipArchive& archive) {
     TiXmlDocument document;
     const bool parsed = ParseXmlPart(document, partText);
     // Only the presence of the workbook part is tested: it tells that the titles are sheets.
-    const bool workbook = HasMember(archive, "xl/workbook.xml");
+    const bool workbook = archive.HasMember("xl/workbook.xml");
     for (const FieldRow& row : FieldRows) {
         if (row.source == FieldSource::App) {
             ReadMember(row, parsed ? &document : nullptr, workbook);

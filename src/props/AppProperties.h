@@ -51,7 +51,6 @@ class AppProperties {
 
 std::string ReadAppElement(const std::string& partText, const char* elementName);
 std::string ReadTitlesOfPartsSize(const std::string& partText);
-int32_t ParseCount(const std::string& text);
 bool ParseFlag(const std::string& text);
 
 }  // namespace quillet

@@ -1,16 +1,15 @@
 #include "text/DocumentText.h"
 
-#include "package/PartText.h"
 #include "package/ZipArchive.h"
 
 namespace quillet {
 
 PackageKind DetectPackageKind(ZipArchive& archive) {
-    if (HasMember(archive, "word/document.xml"))
+    if (archive.HasMember("word/document.xml"))
         return PackageKind::Word;
-    if (HasMember(archive, "xl/workbook.xml"))
+    if (archive.HasMember("xl/workbook.xml"))
         return PackageKind::Workbook;
-    if (HasMember(archive, "ppt/presentation.xml"))
+    if (archive.HasMember("ppt/presentation.xml"))
         return PackageKind::Presentation;
     return PackageKind::None;
 }

@@ -2,23 +2,23 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
-
 
 namespace quillet {
 
+class AppProperties;
 class StopSignal;
 class ZipArchive;
 
 enum class PackageKind { Word, Workbook, Presentation, None };
 
 // The text behind "Titles" and "Content", read from the request's open package (null when the
-// file is no readable package). Builds nothing until a full-text field asks. A build that `stop`
-// (null: none) asks to stop ends at its next element; its text is then not the whole text.
+// file is no readable package), whose extended properties the request read as `app`: they count
+// the sheets and slides. Builds nothing until a full-text field asks. A build that `stop` (null:
+// none) asks to stop ends at its next element; its text is then not the whole text.
 class DocumentText {
   public:
-    explicit DocumentText(ZipArchive* archive, const StopSignal* stop = nullptr)
-        : archive_(archive), stop_(stop) {}
+    DocumentText(ZipArchive* archive, const AppProperties& app, const StopSignal* stop = nullptr)
+        : archive_(archive), app_(app), stop_(stop) {}
 
     void BuildContent();
     void BuildTitles();
@@ -33,6 +33,7 @@ class DocumentText {
 
   private:
     ZipArchive* archive_;
+    const AppProperties& app_;
     const StopSignal* stop_;
 };
 

@@ -1,6 +1,6 @@
 #include "text/NumberedParts.h"
 
-#include "package/PartText.h"
+#include "package/ZipArchive.h"
 
 namespace quillet {
 
@@ -13,8 +13,7 @@ int32_t NumberedPartCount(ZipArchive& archive, int32_t declaredCount, const char
         return declaredCount < MaxNumberedParts ? declaredCount : MaxNumberedParts;
     }
     int32_t present = 0;
-    while (present < MaxNumberedParts &&
-           HasMember(archive, NumberedPartName(prefix, present + 1).c_str())) {
+    while (present < MaxNumberedParts && archive.HasMember(NumberedPartName(prefix, present + 1))) {
         ++present;
     }
     return present;

@@ -1,5 +1,4 @@
 #include "package/MemberSource.h"
-#include "package/PartText.h"
 #include "package/ZipArchive.h"
 #include "props/AppProperties.h"
 #include "text/BoundedText.h"
@@ -89,10 +88,8 @@ void AppendSlide(PartSource& part, BoundedText& result) {
 
 std::string DocumentText::ReadPresentationText() {
     BoundedText result(stop_);
-    if (archive_ != nullptr && HasMember(*archive_, "ppt/presentation.xml")) {
-        AppProperties app;
-        app.Load(*archive_);
-        const int32_t slides = NumberedPartCount(*archive_, app.slides, "ppt/slides/slide");
+    if (archive_ != nullptr && archive_->HasMember("ppt/presentation.xml")) {
+        const int32_t slides = NumberedPartCount(*archive_, app_.slides, "ppt/slides/slide");
         for (int32_t i = 1; i <= slides && !result.full() && !result.stopped(); ++i) {
             MemberSource part(*archive_, NumberedPartName("ppt/slides/slide", i).c_str());
             AppendSlide(part, result);

@@ -1,5 +1,4 @@
 #include "package/PartText.h"
-#include "package/ZipArchive.h"
 #include "text/BoundedText.h"
 #include "text/DocumentText.h"
 #include "xml/TextConversion.h"

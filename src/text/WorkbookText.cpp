@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "package/MemberSource.h"
-#include "package/PartText.h"
 #include "package/ZipArchive.h"
 #include "props/AppProperties.h"
+#include "props/ParseCount.h"
 #include "text/BoundedText.h"
 #include "text/DocumentText.h"
 #include "text/FramePath.h"
@@ -46,8 +46,8 @@ class SharedItems final : public ElementHandler {
             if (stop_ != nullptr && stop_->requested()) {
                 return Visit::Stop;
             }
-            state_ = static_cast<int64_t>(table_.size()) < table_.declaredCount ? AwaitElement
-                                                                                 : Done;
+            state_ =
+                static_cast<int64_t>(table_.size()) < table_.declaredCount ? AwaitElement : Done;
             return state_ == Done ? Visit::Skip : Visit::Enter;
         }
         if (depth == ItemChild && state_ == AwaitElement) {
@@ -265,10 +265,8 @@ std::string DocumentText::ReadWorkbookText() {
     }
     // The table and the text made of it share the full text's bound.
     BoundedText result(stop_, RequestBudget::MaxFullTextBytes - sharedStrings.bytes());
-    if (archive_ != nullptr && HasMember(*archive_, "xl/workbook.xml")) {
-        AppProperties app;
-        app.Load(*archive_);
-        const int32_t sheets = NumberedPartCount(*archive_, app.sheets, "xl/worksheets/sheet");
+    if (archive_ != nullptr && archive_->HasMember("xl/workbook.xml")) {
+        const int32_t sheets = NumberedPartCount(*archive_, app_.sheets, "xl/worksheets/sheet");
         for (int32_t i = 1; i <= sheets && !result.full() && !result.stopped(); ++i) {
             MemberSource part(*archive_, NumberedPartName("xl/worksheets/sheet", i).c_str());
             AppendSheetRows(part, haveTable ? &sharedStrings : nullptr, result);

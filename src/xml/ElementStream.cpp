@@ -165,7 +165,7 @@ class StreamParser {
     // Makes the window reach `offset` unless the text ends before it.
     void Need(size_t offset) {
         if (!window_.Reach(offset) && !window_.whole()) {
-            throw StopReading{window_.stop() == SourceEnd::Unreadable
+            throw StopReading{window_.stop() == Status::Code::Unreadable
                                   ? Status::Unreadable()
                                   : Status::Cut("the request's bytes, or one node past the window")};
         }

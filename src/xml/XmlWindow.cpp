@@ -17,18 +17,18 @@ XmlWindow::XmlWindow(PartSource& source) : source_(source) {
 }
 
 bool XmlWindow::Reach(size_t offset) {
-    if (end() >= offset || stop_ != SourceEnd::Open) {
+    if (end() >= offset || stopped_) {
         return end() >= offset;
     }
     if (offset - released_ > MaxBytes) {
-        stop_ = SourceEnd::Cut;
+        Stop(Status::Cut("one node past the window"));
         return false;
     }
     // Room for the whole reach at once: a node read in doubling windows is copied once per
     // doubling, not once per piece.
     const size_t wanted = offset - end();
     MakeRoom(wanted + PieceBytes - 1 - (wanted + PieceBytes - 1) % PieceBytes);
-    while (end() < offset && stop_ == SourceEnd::Open) {
+    while (end() < offset && !stopped_) {
         ReadPiece();
     }
     return end() >= offset;
@@ -54,12 +54,17 @@ bool XmlWindow::ReadPiece() {
     const size_t kept = strnlen(into, read);
     size_ += kept;
     if (kept < read) {
-        stop_ = SourceEnd::Whole;
+        Stop(Status::Ok());
     } else if (read == 0) {
-        stop_ = source_.end() == SourceEnd::Open ? SourceEnd::Unreadable : source_.end();
+        Stop(source_.status());
     }
     std::memset(buffer_.get() + size_, 0, Padding);
     return read > 0;
+}
+
+void XmlWindow::Stop(Status why) {
+    stopped_ = true;
+    stop_ = why;
 }
 
 void XmlWindow::Release(size_t offset) {

@@ -34,9 +34,9 @@ class XmlWindow {
     // The offset right behind the last byte held.
     size_t end() const { return base_ + size_; }
     // The window holds the text's end: what TinyXML reads in it is what it reads in the text.
-    bool whole() const { return stop_ == SourceEnd::Whole; }
+    bool whole() const { return stopped_ && stop_.ok(); }
     // Why reading had to stop before the text's end (Cut also when one node would not fit).
-    SourceEnd stop() const { return stop_; }
+    Status stop() const { return stop_; }
 
     // Reads on until the window reaches `offset` or the text ends; false when it cannot hold
     // that much or the source stopped short of it.
@@ -60,6 +60,7 @@ class XmlWindow {
 
   private:
     bool ReadPiece();
+    void Stop(Status why);
     // Room for `bytes` more behind what is held, and the padding: exactly that much when the
     // buffer must grow, so the window never takes much more memory than it holds.
     void MakeRoom(size_t bytes);
@@ -69,8 +70,9 @@ class XmlWindow {
     size_t capacity_ = 0;
     size_t base_ = 0;  // the offset of the buffer's first byte
     size_t size_ = 0;
-    size_t released_ = 0;  // nothing before it is needed, though it may still be held
-    SourceEnd stop_ = SourceEnd::Open;
+    size_t released_ = 0;   // nothing before it is needed, though it may still be held
+    bool stopped_ = false;  // nothing more is read
+    Status stop_;
 };
 
 }  // namespace quillet

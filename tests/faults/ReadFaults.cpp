@@ -1,9 +1,12 @@
-// The read hook of the package file, compiled into this binary with QUILLET_READ_FAULTS.
+// The module's default Env for this binary: the system's files, each read of which a test can
+// fail, cut short or precede with an action.
 #include "faults/ReadFaults.h"
 
+#include <memory>
+#include <new>
 #include <utility>
 
-#include "platform/ReadFaults.h"
+#include "platform/Env.h"
 
 namespace quillet::test {
 namespace {
@@ -21,6 +24,48 @@ ArmedRead& Armed() {
     static ArmedRead armed;
     return armed;
 }
+
+// How many of the `length` bytes asked this read may deliver.
+size_t ReadLimit(size_t length) {
+    auto& armed = Armed();
+    if (armed.left == 0 || --armed.left != 0) {
+        return length;
+    }
+    armed.reached = true;
+    if (armed.beforeRead) {
+        armed.beforeRead();
+    }
+    if (!armed.cut) {
+        return length;
+    }
+    return armed.fault == ReadFault::Fail ? 0 : length / 2;
+}
+
+class FaultyFile final : public platform::File {
+  public:
+    explicit FaultyFile(std::unique_ptr<platform::File> file) : file_(std::move(file)) {}
+
+    bool seekable() const override { return file_->seekable(); }
+    bool ReadStamp(platform::FileStamp& stamp) const override { return file_->ReadStamp(stamp); }
+    bool Size(uint64_t& size) override { return file_->Size(size); }
+    size_t ReadAt(uint64_t position, void* buffer, size_t length) override {
+        return file_->ReadAt(position, buffer, ReadLimit(length));
+    }
+
+  private:
+    std::unique_ptr<platform::File> file_;
+};
+
+class FaultyFiles final : public platform::Env {
+  public:
+    std::unique_ptr<platform::File> OpenFile(const platform::FilePath& path) override {
+        auto file = platform::SystemEnv().OpenFile(path);
+        // As the system's files, without throwing: a failed allocation opens no file.
+        return file
+                   ? std::unique_ptr<platform::File>(new (std::nothrow) FaultyFile(std::move(file)))
+                   : nullptr;
+    }
+};
 
 }  // namespace
 
@@ -42,19 +87,9 @@ bool DisarmReadFault() {
 
 namespace quillet::platform {
 
-size_t ReadFaultLimit(uint64_t /*position*/, size_t length) {
-    auto& armed = test::Armed();
-    if (armed.left == 0 || --armed.left != 0) {
-        return length;
-    }
-    armed.reached = true;
-    if (armed.beforeRead) {
-        armed.beforeRead();
-    }
-    if (!armed.cut) {
-        return length;
-    }
-    return armed.fault == test::ReadFault::Fail ? 0 : length / 2;
+Env& DefaultEnv() {
+    static test::FaultyFiles env;
+    return env;
 }
 
 }  // namespace quillet::platform

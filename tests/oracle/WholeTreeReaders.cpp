@@ -5,7 +5,7 @@
 
 #include "package/RequestBudget.h"
 #include "platform/Unicode.h"
-#include "props/AppProperties.h"
+#include "props/ParseCount.h"
 #include "xml/TextConversion.h"
 #include "xml/XmlPart.h"
 

@@ -20,7 +20,7 @@ class StringSource final : public PartSource {
     size_t Read(char* into, size_t capacity) override {
         const size_t limit = std::min(bytes_.size(), cutAfter_);
         if (at_ >= limit) {
-            end_ = limit < bytes_.size() ? SourceEnd::Cut : SourceEnd::Whole;
+            status_ = limit < bytes_.size() ? Status::Cut() : Status::Ok();
             return 0;
         }
         size_t piece =
@@ -30,7 +30,7 @@ class StringSource final : public PartSource {
         at_ += piece;
         return piece;
     }
-    SourceEnd end() const override { return end_; }
+    Status status() const override { return status_; }
     RequestBudget& budget() override { return budget_; }
 
   private:
@@ -39,7 +39,7 @@ class StringSource final : public PartSource {
     size_t cutAfter_;
     size_t at_ = 0;
     size_t turn_ = 0;
-    SourceEnd end_ = SourceEnd::Open;
+    Status status_;
     RequestBudget budget_;
 };
 

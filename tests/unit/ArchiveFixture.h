@@ -4,9 +4,11 @@
 
 #include <cstdlib>
 #include <memory>
+#include <string>
 
+#include "package/MemberSource.h"
 #include "package/ZipArchive.h"
-#include "platform/PackageFile.h"
+#include "platform/Env.h"
 #include "support/PackageBuilder.h"
 #include "support/TempFile.h"
 
@@ -14,7 +16,25 @@ namespace quillet {
 
 // The archive in the file at `path`, as a request opens it; null when there is none.
 inline std::unique_ptr<ZipArchive> OpenArchiveFile(const char* path) {
-    return ZipArchive::Open(platform::PackageFile::Open(path));
+    return ZipArchive::Open(platform::SystemEnv().OpenFile(platform::FilePath(path)));
+}
+
+// What a member delivered through its source, read in pieces of `piece` bytes to its end.
+struct MemberBytes {
+    Status status;
+    std::string bytes;
+};
+
+inline MemberBytes ReadMemberBytes(ZipArchive& archive, const char* name, size_t piece = 4096) {
+    MemberSource source(archive, name);
+    MemberBytes read;
+    std::string buffer(piece, '\0');
+    for (size_t got = source.Read(buffer.data(), piece); got > 0;
+         got = source.Read(buffer.data(), piece)) {
+        read.bytes.append(buffer, 0, got);
+    }
+    read.status = source.status();
+    return read;
 }
 
 // Tests of the package layer: a built package written to a file and opened as an archive that

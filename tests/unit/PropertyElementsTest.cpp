@@ -3,6 +3,7 @@
 
 #include "props/AppProperties.h"
 #include "props/CoreProperties.h"
+#include "props/ParseCount.h"
 
 namespace quillet {
 namespace {

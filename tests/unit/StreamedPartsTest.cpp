@@ -51,7 +51,7 @@ TEST_F(StreamedParts, ReadStoredAndDeflatedMembersAlike) {
         SCOPED_TRACE(name);
         MemberSource source(archive, name);
         EXPECT_EQ(SheetText(source), Expected(30000));
-        EXPECT_EQ(source.end(), SourceEnd::Whole);
+        EXPECT_TRUE(source.status().ok());
     }
     EXPECT_EQ(archive.budget().inflatedLeft(), RequestBudget::MaxInflatedBytes - 2 * sheet.size());
 }
@@ -64,20 +64,21 @@ TEST_F(StreamedParts, GiveNothingForMissingEmptyOrDamagedMembers) {
     damaged.name = "damaged.xml";
     damaged.data = sheet;
     damaged.method = 8;
-    // A deflate stream that breaks off halfway: it delivers what inflates, which does not parse.
+    // A deflate stream that breaks off halfway: what it delivers is not the data its CRC-32
+    // was made of.
     const std::string good = test::Deflate(sheet);
     damaged.rawData = good.substr(0, good.size() / 2) + std::string(64, '\xFF');
     package.Add(damaged);
     ZipArchive& archive = Open(package);
     for (const auto& [name, end] :
-         {std::pair<const char*, SourceEnd>{"missing.xml", SourceEnd::Unreadable},
-          {"empty.xml", SourceEnd::Unreadable},
-          {"damaged.xml", SourceEnd::Whole}}) {
+         {std::pair<const char*, Status::Code>{"missing.xml", Status::Code::Unreadable},
+          {"empty.xml", Status::Code::Unreadable},
+          {"damaged.xml", Status::Code::Unreadable}}) {
         SCOPED_TRACE(name);
         MemberSource source(archive, name);
         EXPECT_EQ(SheetText(source), " ");
         // An empty member's one read answers nothing, as a member that fails.
-        EXPECT_EQ(source.end(), end);
+        EXPECT_EQ(source.status().code(), end);
     }
 }
 
@@ -88,7 +89,7 @@ TEST_F(StreamedParts, ASpentBudgetCutsThePartAfterItsLastWholeRow) {
     ASSERT_TRUE(archive.budget().TakeInflated(RequestBudget::MaxInflatedBytes - 100000));
     MemberSource source(archive, "xl/worksheets/sheet1.xml");
     const std::string text = SheetText(source);
-    EXPECT_EQ(source.end(), SourceEnd::Cut);
+    EXPECT_EQ(source.status().code(), Status::Code::Cut);
     EXPECT_EQ(archive.budget().inflatedLeft(), 0u);
     // Each row is 26 bytes after the 22 that open the sheet. The rows wholly inside the budget
     // are given, but for the last few: the reader looks a few bytes past a row before it takes
@@ -98,6 +99,33 @@ TEST_F(StreamedParts, ASpentBudgetCutsThePartAfterItsLastWholeRow) {
     EXPECT_LE(given, whole);
     EXPECT_GE(given, whole - 3);
     EXPECT_TRUE(text == Expected(given));
+}
+
+// Rows all alike, far apart in white space, deflate about 750 times: past the grace, the piece
+// that takes the request beyond RequestBudget::MaxInflationRatio ends the part, the rows before
+// it kept.
+TEST_F(StreamedParts, AnInflationFarBeyondWhatThePackageHoldsCutsThePart) {
+    const std::string row = "<row><c><v>7</v></c></row>" + std::string(4000, ' ');
+    std::string rows;
+    for (int i = 0; i < 2500; ++i) {
+        rows += row;
+    }
+    const std::string sheet = SheetOf(rows);
+    ASSERT_GT(sheet.size(), RequestBudget::MaxInflationRatio * test::Deflate(sheet).size());
+    ZipArchive& archive = Open(PackageBuilder().AddDeflated("deflated.xml", sheet));
+    MemberSource deflated(archive, "deflated.xml");
+    const std::string text = SheetText(deflated);
+    EXPECT_EQ(deflated.status().code(), Status::Code::Cut);
+    const size_t given = text.size() / 3;
+    EXPECT_GE(given * row.size(), RequestBudget::InflationGraceBytes - row.size());
+    EXPECT_LE(given * row.size(), RequestBudget::InflationGraceBytes + 2 * XmlWindow::PieceBytes);
+    EXPECT_LT(given, 2500u);
+    std::string expected;
+    for (size_t i = 0; i < given; ++i) {
+        expected += "7\t\n";
+    }
+    EXPECT_TRUE(text == expected);
+    EXPECT_FALSE(archive.metPassingFailure());
 }
 
 TEST(StreamedPartsWindow, ANodeLargerThanTheWindowEndsTheReading) {

@@ -1,25 +1,36 @@
 #include "unit/TextFixtures.h"
 
-#include "ArchiveFixture.h"
+#include "props/PropertyRecords.h"
 #include "support/TempFile.h"
 #include "text/DocumentText.h"
+#include "unit/ArchiveFixture.h"
 
 namespace quillet::test {
+namespace {
 
-std::string ContentOf(const PackageBuilder& package) {
+// The package's text as a request builds it, its property records read first.
+std::string TextOf(const PackageBuilder& package, bool titles) {
     const TempFile file(package.Build(), ".pkg");
     const auto archive = OpenArchiveFile(file.path().c_str());
-    DocumentText text(archive.get());
+    PropertyRecords records;
+    records.Load(archive.get());
+    DocumentText text(archive.get(), records.app);
+    if (titles) {
+        text.BuildTitles();
+        return text.titlesText;
+    }
     text.BuildContent();
     return text.contentText;
 }
 
+}  // namespace
+
+std::string ContentOf(const PackageBuilder& package) {
+    return TextOf(package, false);
+}
+
 std::string TitlesOf(const PackageBuilder& package) {
-    const TempFile file(package.Build(), ".pkg");
-    const auto archive = OpenArchiveFile(file.path().c_str());
-    DocumentText text(archive.get());
-    text.BuildTitles();
-    return text.titlesText;
+    return TextOf(package, true);
 }
 
 std::string WordDocument(const std::string& bodyChildren) {

@@ -1,4 +1,3 @@
-#include "ArchiveFixture.h"
 #include "package/ZipArchive.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +16,7 @@
 #include "package/PartText.h"
 #include "support/PackageBuilder.h"
 #include "support/TempFile.h"
+#include "unit/ArchiveFixture.h"
 
 namespace quillet {
 namespace {
@@ -59,7 +59,6 @@ TEST_F(ZipEndRecord, FoundBehindCommentsUpTo65513Bytes) {
         const auto archive = Open(builder.Build());
         ASSERT_TRUE(archive) << "comment of " << length;
         EXPECT_EQ(ReadPartText(*archive, "docProps/core.xml"), "<core/>") << length;
-        EXPECT_EQ(archive->prefixLength(), 0u);
     }
 }
 
@@ -76,10 +75,8 @@ TEST_F(ZipEndRecord, SignatureInsideTheCommentIsTakenForTheRecord) {
     builder.Comment("note " + EndRecord(0, 0, 0, 0, 0, 0) + " tail");
     const auto archive = Open(builder.Build());
     ASSERT_TRUE(archive);
-    EXPECT_EQ(archive->entryCount(), 0);
-    ZipEntry entry;
-    int32_t index = 0;
-    EXPECT_EQ(archive->FindMember("docProps/core.xml", index, entry), ZipNoSuchMember);
+    EXPECT_FALSE(archive->HasMember("docProps/core.xml"));
+    EXPECT_FALSE(archive->HasMember("word/document.xml"));
 
     // One with unequal counts in the comment fails the open, though the real record is sound.
     PackageBuilder inconsistent = TwoMembers();
@@ -102,8 +99,7 @@ TEST_F(ZipEndRecord, RecordAtTheStartOfTheFileCountsAsNone) {
     // The same empty record behind one byte is an archive without members.
     const auto archive = Open("x" + EndRecord(0, 0, 0, 0, 0, 0));
     ASSERT_TRUE(archive);
-    EXPECT_EQ(archive->entryCount(), 0);
-    EXPECT_EQ(archive->prefixLength(), 1u);
+    EXPECT_FALSE(archive->HasMember(""));
 }
 
 TEST_F(ZipEndRecord, ArchiveBehindOtherDataIsReadWithItsOwnOffsets) {
@@ -111,13 +107,7 @@ TEST_F(ZipEndRecord, ArchiveBehindOtherDataIsReadWithItsOwnOffsets) {
     builder.Prefix(std::string(1000, 'p'));
     const auto archive = Open(builder.Build());
     ASSERT_TRUE(archive);
-    EXPECT_EQ(archive->prefixLength(), 1000u);
-    ZipEntry entry;
-    int32_t index = -1;
-    ASSERT_EQ(archive->FindMember("word/document.xml", index, entry), ZipOk);
-    EXPECT_EQ(index, 1);
-    EXPECT_STREQ(entry.name, "word/document.xml");
-    EXPECT_EQ(entry.uncompressedSize, 3000);
+    ASSERT_TRUE(archive->HasMember("word/document.xml"));
     EXPECT_EQ(ReadPartText(*archive, "word/document.xml"), std::string(3000, 'd'));
     EXPECT_EQ(ReadPartText(*archive, "docProps/core.xml"), "<core/>");
 }
@@ -181,11 +171,8 @@ TEST_F(ZipEndRecord, TruncatedArchivesWithIntactRecordsNeverReadPastTheFile) {
             const auto text = ReadPartText(*archive, name);
             EXPECT_FALSE(text && text->size() > 3000) << keep;
         }
-        char buffer[64];
-        for (int32_t index = -1; index <= archive->entryCount(); ++index) {
-            ZipEntry entry;
-            archive->DescribeMember(index, entry);
-            archive->ExtractMember(index, buffer, sizeof buffer);
+        for (const char* name : {"docProps/core.xml", "word/document.xml"}) {
+            EXPECT_LE(ReadMemberBytes(*archive, name, 64).bytes.size(), 3000u) << keep;
         }
     }
 }
@@ -202,12 +189,8 @@ TEST_F(ZipEndRecord, EveryDamagedByteIsSurvived) {
             }
             const auto text = ReadPartText(*archive, "word/document.xml");
             EXPECT_FALSE(text && text->size() > 3000) << at;
-            std::vector<char> buffer(4096);
-            for (int32_t index = -2; index <= archive->entryCount(); ++index) {
-                ZipEntry entry;
-                archive->DescribeMember(index, entry);
-                while (archive->ExtractMember(index, buffer.data(), 100) == ZipBufferFilled) {
-                }
+            for (const char* name : {"docProps/core.xml", "word/document.xml"}) {
+                EXPECT_LE(ReadMemberBytes(*archive, name, 100).bytes.size(), 3000u) << at;
             }
         }
         files_.clear();
@@ -233,8 +216,6 @@ TEST_F(ZipEndRecord, Zip64RecordsBeforeTheEndRecordAreSteppedOver) {
         builder.archive().zip64Locator = true;
         const auto archive = Open(builder.Build());
         ASSERT_TRUE(archive) << c.what;
-        EXPECT_EQ(archive->prefixLength(), c.prefix.size()) << c.what;
-        EXPECT_EQ(archive->entryCount(), 2) << c.what;
         EXPECT_EQ(ReadPartText(*archive, "docProps/core.xml"), "<core/>") << c.what;
         EXPECT_EQ(ReadPartText(*archive, "word/document.xml"), std::string(3000, 'd')) << c.what;
     }
@@ -245,7 +226,6 @@ TEST_F(ZipEndRecord, Zip64RecordWithoutItsLocatorIsTakenForAPrefix) {
     builder.archive().zip64Record = true;
     const auto archive = Open(builder.Build());
     ASSERT_TRUE(archive);
-    EXPECT_EQ(archive->prefixLength(), 56u);
     EXPECT_EQ(ReadPartText(*archive, "docProps/core.xml"), std::nullopt);
 }
 
@@ -259,7 +239,6 @@ TEST_F(ZipEndRecord, Zip64RecordThatDoesNotEndAtTheLocatorIsNotRecognised) {
     bytes.insert(locator, 1, '\0');
     const auto archive = Open(bytes);
     ASSERT_TRUE(archive);
-    EXPECT_EQ(archive->prefixLength(), 56u + 20u + 1u);
     EXPECT_EQ(ReadPartText(*archive, "docProps/core.xml"), std::nullopt);
 }
 
@@ -302,15 +281,6 @@ TEST_F(ZipEndRecord, FilesThatAreNoArchivesAreRefused) {
     EXPECT_FALSE(OpenArchiveFile(fifo.c_str()));
     std::remove(fifo.c_str());
 #endif
-}
-
-TEST_F(ZipEndRecord, CloseAnswersOkForAnArchiveAndBadArgumentForNone) {
-    EXPECT_EQ(ZipArchive::Close(nullptr), ZipBadArgument);
-    auto archive = Open(TwoMembers().Build());
-    ASSERT_TRUE(archive);
-    char buffer[4];
-    ASSERT_EQ(archive->ExtractMember(1, buffer, sizeof buffer), ZipBufferFilled);
-    EXPECT_EQ(ZipArchive::Close(std::move(archive)), ZipOk);
 }
 
 }  // namespace

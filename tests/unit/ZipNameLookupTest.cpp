@@ -19,11 +19,14 @@ using test::TempFile;
 
 class ZipNameLookup : public ArchiveFixture {
   protected:
-    // The index FindMember answers for `name`, or -1 when it does not answer ZipOk.
-    int32_t Find(const char* name) {
-        int32_t index = -2;
-        ZipEntry entry;
-        return archive_->FindMember(name, index, entry) == ZipOk ? index : -1;
+    // The data of the member found under `name`, or "-" when none is.
+    std::string Find(const std::string& name) {
+        if (!archive_->HasMember(name)) {
+            return "-";
+        }
+        const MemberBytes read = ReadMemberBytes(*archive_, name.c_str());
+        EXPECT_TRUE(read.status.ok()) << name;
+        return read.bytes;
     }
 
     static PackageBuilder Package() {
@@ -37,19 +40,11 @@ class ZipNameLookup : public ArchiveFixture {
 };
 
 TEST_F(ZipNameLookup, LetterCaseIsIgnoredAndTheSameEntryFound) {
-    ZipArchive& archive = Open(Package());
-    ZipEntry exact;
-    ZipEntry capitals;
-    int32_t exactIndex = -1;
-    int32_t capitalsIndex = -1;
-    ASSERT_EQ(archive.FindMember("docProps/core.xml", exactIndex, exact), ZipOk);
-    ASSERT_EQ(archive.FindMember("DOCPROPS/CORE.XML", capitalsIndex, capitals), ZipOk);
-    EXPECT_EQ(exactIndex, 1);
-    EXPECT_EQ(capitalsIndex, exactIndex);
-    EXPECT_EQ(std::memcmp(&exact, &capitals, sizeof exact), 0);
-    EXPECT_STREQ(capitals.name, "docProps/core.xml");
-    EXPECT_EQ(Find("[content_types].XML"), 0);
-    EXPECT_EQ(Find("Word/Document.Xml"), 3);
+    Open(Package());
+    EXPECT_EQ(Find("docProps/core.xml"), "core");
+    EXPECT_EQ(Find("DOCPROPS/CORE.XML"), "core");
+    EXPECT_EQ(Find("[content_types].XML"), "types");
+    EXPECT_EQ(Find("Word/Document.Xml"), "document");
 }
 
 TEST_F(ZipNameLookup, OnlyAsciiLettersFold) {
@@ -61,41 +56,34 @@ TEST_F(ZipNameLookup, OnlyAsciiLettersFold) {
                                                          {"x/y.xml", "x\x0Fy.xml"}};
     for (const auto& [stored, other] : pairs) {
         Open(PackageBuilder().AddStored(stored, "data"));
-        EXPECT_EQ(Find(stored), 0) << stored;
-        EXPECT_EQ(Find(other), -1) << other;
+        EXPECT_EQ(Find(stored), "data") << stored;
+        EXPECT_EQ(Find(other), "-") << other;
     }
 }
 
-TEST_F(ZipNameLookup, MissingNameAnswersAnEmptyEntry) {
+TEST_F(ZipNameLookup, MissingNameIsNotFound) {
     ZipArchive& archive = Open(Package());
     for (const char* name : {"docProps\\core.xml", "docProps/core.xm", "docProps/core.xml ", "",
                              "word/document.xml/", "ocProps/core.xml"}) {
-        ZipEntry entry;
-        entry.compressedSize = 0x1234;
-        entry.uncompressedSize = 99;
-        int32_t index = 7;
-        EXPECT_EQ(archive.FindMember(name, index, entry), ZipNoSuchMember) << name;
-        EXPECT_EQ(index, -1);
-        ZipEntry expected;
-        expected.index = -1;
-        EXPECT_EQ(std::memcmp(&entry, &expected, sizeof entry), 0) << name;
+        EXPECT_FALSE(archive.HasMember(name)) << name;
+        std::unique_ptr<zip::MemberReader> reader;
+        EXPECT_EQ(archive.OpenMember(name, reader).code(), Status::Code::NotFound) << name;
+        EXPECT_FALSE(reader);
+        EXPECT_EQ(ReadMemberBytes(archive, name).status.code(), Status::Code::Unreadable);
     }
-    int32_t index = 0;
-    ZipEntry entry;
-    EXPECT_EQ(archive.FindMember(nullptr, index, entry), ZipNoSuchMember);
 }
 
 TEST_F(ZipNameLookup, TheEarlierOfTwoNamesInOtherCaseWins) {
     Open(PackageBuilder()
              .AddStored("Word/Document.xml", "first")
              .AddStored("word/document.xml", "second"));
-    EXPECT_EQ(Find("word/document.xml"), 0);
-    EXPECT_EQ(Find("WORD/DOCUMENT.XML"), 0);
+    EXPECT_EQ(Find("word/document.xml"), "first");
+    EXPECT_EQ(Find("WORD/DOCUMENT.XML"), "first");
     Open(PackageBuilder()
              .AddStored("other.xml", "x")
              .AddStored("a.xml", "first")
              .AddStored("A.XML", "second"));
-    EXPECT_EQ(Find("A.XML"), 1);
+    EXPECT_EQ(Find("A.XML"), "first");
 }
 
 TEST_F(ZipNameLookup, NamesOf256BytesOrMoreNeverMatch) {
@@ -106,22 +94,17 @@ TEST_F(ZipNameLookup, NamesOf256BytesOrMoreNeverMatch) {
              .AddStored(name255, "255")
              .AddStored(name256, "256")
              .AddStored(name300, "300"));
-    EXPECT_EQ(Find(name255.c_str()), 0);
-    EXPECT_EQ(Find(name256.c_str()), -1);
-    EXPECT_EQ(Find(name256.substr(0, 255).c_str()), -1);
-    EXPECT_EQ(Find(name300.c_str()), -1);
-    EXPECT_EQ(Find(name300.substr(0, 255).c_str()), -1);
-
-    // A long name is still described, cut to what the entry holds.
-    ZipEntry entry;
-    ASSERT_EQ(archive_->DescribeMember(2, entry), ZipOk);
-    EXPECT_EQ(std::string(entry.name), name300.substr(0, ZipEntryNameSize - 1));
+    EXPECT_EQ(Find(name255), "255");
+    EXPECT_EQ(Find(name256), "-");
+    EXPECT_EQ(Find(name256.substr(0, 255)), "-");
+    EXPECT_EQ(Find(name300), "-");
+    EXPECT_EQ(Find(name300.substr(0, 255)), "-");
 }
 
 TEST_F(ZipNameLookup, StoredNameEndsAtItsFirstNulByte) {
     Open(PackageBuilder().AddStored(std::string("core.xml\0junk", 13), "data"));
-    EXPECT_EQ(Find("core.xml"), 0);
-    EXPECT_EQ(Find("core.xml\\0junk"), -1);
+    EXPECT_EQ(Find("core.xml"), "data");
+    EXPECT_EQ(Find("core.xml\\0junk"), "-");
 }
 
 TEST_F(ZipNameLookup, BadCentralHeaderEndsTheWalk) {
@@ -132,10 +115,10 @@ TEST_F(ZipNameLookup, BadCentralHeaderEndsTheWalk) {
     builder.Add(broken).AddStored("after.xml", "after");
     // The broken header sits between the fourth member and the last.
     Open(builder);
-    EXPECT_EQ(Find("word/document.xml"), 3);
-    EXPECT_EQ(Find("broken.xml"), -1);
-    EXPECT_EQ(Find("after.xml"), -1);
-    EXPECT_EQ(Find("docProps/app.xml"), 2);
+    EXPECT_EQ(Find("word/document.xml"), "document");
+    EXPECT_EQ(Find("broken.xml"), "-");
+    EXPECT_EQ(Find("after.xml"), "-");
+    EXPECT_EQ(Find("docProps/app.xml"), "app");
 }
 
 TEST_F(ZipNameLookup, HeaderRunningPastTheDirectoryEndsTheWalk) {
@@ -144,8 +127,8 @@ TEST_F(ZipNameLookup, HeaderRunningPastTheDirectoryEndsTheWalk) {
     builder.AddStored("last.xml", "last");
     builder.Last().centralNameLength = 60000;
     Open(builder);
-    EXPECT_EQ(Find("word/document.xml"), 3);
-    EXPECT_EQ(Find("last.xml"), -1);
+    EXPECT_EQ(Find("word/document.xml"), "document");
+    EXPECT_EQ(Find("last.xml"), "-");
 }
 
 TEST_F(ZipNameLookup, BadFirstHeaderLeavesEveryNameUnfound) {
@@ -154,14 +137,13 @@ TEST_F(ZipNameLookup, BadFirstHeaderLeavesEveryNameUnfound) {
     first.name = "first.xml";
     first.centralSignature = 0;
     broken.Add(first).AddStored("docProps/core.xml", "core");
-    ZipArchive& archive = Open(broken);
-    EXPECT_EQ(archive.entryCount(), 2);
-    EXPECT_EQ(Find("first.xml"), -1);
-    EXPECT_EQ(Find("docProps/core.xml"), -1);
+    Open(broken);
+    EXPECT_EQ(Find("first.xml"), "-");
+    EXPECT_EQ(Find("docProps/core.xml"), "-");
 }
 
-// Entries past a bad central header cannot be described or extracted; those before it stay
-// found, whatever was asked of the others.
+// Entries past a bad central header cannot be found or read; those before it stay found,
+// whatever was asked of the others.
 TEST_F(ZipNameLookup, EntriesPastABadHeaderAreUnreachableAndTheOthersStayFound) {
     PackageBuilder builder;
     MemberOptions broken;
@@ -169,47 +151,45 @@ TEST_F(ZipNameLookup, EntriesPastABadHeaderAreUnreachableAndTheOthersStayFound) 
     broken.centralSignature = 0x12345678;
     builder.AddStored("a.xml", "a").AddStored("b.xml", "b").Add(broken).AddStored("d.xml", "d");
     ZipArchive& archive = Open(builder);
-    EXPECT_EQ(Find("b.xml"), 1);
-    EXPECT_EQ(Find("d.xml"), -1);
-    ZipEntry entry;
-    EXPECT_EQ(archive.DescribeMember(3, entry), ZipDamaged);
-    EXPECT_EQ(Find("a.xml"), 0);
-    char buffer[4];
-    EXPECT_EQ(archive.ExtractMember(2, buffer, sizeof buffer), ZipExtractFailed);
-    EXPECT_EQ(Find("b.xml"), 1);
+    EXPECT_EQ(Find("b.xml"), "b");
+    EXPECT_EQ(Find("d.xml"), "-");
+    EXPECT_EQ(ReadMemberBytes(archive, "d.xml").status.code(), Status::Code::Unreadable);
+    EXPECT_EQ(Find("a.xml"), "a");
+    EXPECT_EQ(ReadMemberBytes(archive, "broken.xml").status.code(), Status::Code::Unreadable);
+    EXPECT_EQ(Find("b.xml"), "b");
 }
 
-TEST_F(ZipNameLookup, MissLeavesTheCursorAndTheOpenMember) {
+TEST_F(ZipNameLookup, LookupsLeaveAnOpenMemberAsItWas) {
     ZipArchive& archive = Open(Package());
+    MemberSource source(archive, "word/document.xml");
     char first[4];
-    ASSERT_EQ(archive.ExtractMember(3, first, sizeof first), ZipBufferFilled);
-    EXPECT_EQ(Find("missing.xml"), -1);
+    ASSERT_EQ(source.Read(first, sizeof first), 4u);
+    EXPECT_EQ(Find("missing.xml"), "-");
+    EXPECT_EQ(Find("docProps/core.xml"), "core");
     char rest[4] = {};
-    ASSERT_EQ(archive.ExtractMember(3, rest, sizeof rest), ZipBufferFilled);
+    ASSERT_EQ(source.Read(rest, sizeof rest), 4u);
     EXPECT_EQ(std::string(first, 4) + std::string(rest, 4), "document");
 }
 
-TEST_F(ZipNameLookup, NameFoundBeyondTheEntryCountIsBadArgument) {
+TEST_F(ZipNameLookup, NameFoundBeyondTheEntryCountIsUnreadable) {
     // Counts of zero never stop the walk, so the name is found but lies outside the directory.
     PackageBuilder builder = Package();
     builder.archive().entriesOnDisk = 0;
     builder.archive().entriesTotal = 0;
     ZipArchive& archive = Open(builder);
-    int32_t index = -1;
-    ZipEntry entry;
-    EXPECT_EQ(archive.FindMember("docProps/app.xml", index, entry), ZipBadArgument);
-    EXPECT_EQ(index, 2);
-    EXPECT_EQ(archive.FindMember("missing.xml", index, entry), ZipNoSuchMember);
+    std::unique_ptr<zip::MemberReader> reader;
+    EXPECT_EQ(archive.OpenMember("docProps/app.xml", reader).code(), Status::Code::Unreadable);
+    EXPECT_FALSE(archive.HasMember("docProps/app.xml"));
+    EXPECT_EQ(archive.OpenMember("missing.xml", reader).code(), Status::Code::NotFound);
 }
 
 TEST_F(ZipNameLookup, EntryCountBelowTheDirectoryStopsTheWalk) {
     PackageBuilder builder = Package();
     builder.archive().entriesOnDisk = 2;
     builder.archive().entriesTotal = 2;
-    ZipArchive& archive = Open(builder);
-    EXPECT_EQ(archive.entryCount(), 2);
-    EXPECT_EQ(Find("docProps/core.xml"), 1);
-    EXPECT_EQ(Find("docProps/app.xml"), -1);
+    Open(builder);
+    EXPECT_EQ(Find("docProps/core.xml"), "core");
+    EXPECT_EQ(Find("docProps/app.xml"), "-");
 }
 
 // The index grows past its first table many times over; every name keeps its first entry.

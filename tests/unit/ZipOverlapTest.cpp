@@ -28,24 +28,12 @@ class ZipOverlap : public ArchiveFixture {
         return builder;
     }
 
-    ZipResult Find(const char* name) {
-        int32_t index = -1;
-        ZipEntry entry;
-        return archive_->FindMember(name, index, entry);
-    }
-
-    // What ExtractMember answers for a whole member taken in one call.
-    ZipResult ExtractWhole(int32_t index) {
-        std::string buffer(4096, '\0');
-        return archive_->ExtractMember(index, buffer.data(), 4096);
-    }
-
-    // Expects the member unreadable by name, by description and by extraction.
-    void ExpectUnreadable(const char* name, int32_t index) {
-        EXPECT_EQ(Find(name), ZipDamaged) << name;
-        ZipEntry entry;
-        EXPECT_EQ(archive_->DescribeMember(index, entry), ZipDamaged) << name;
-        EXPECT_EQ(ExtractWhole(index), ZipExtractFailed) << name;
+    // Expects the member unreadable by name, streamed and read whole.
+    void ExpectUnreadable(const char* name) {
+        EXPECT_FALSE(archive_->HasMember(name)) << name;
+        const MemberBytes read = ReadMemberBytes(*archive_, name);
+        EXPECT_EQ(read.status.code(), Status::Code::Unreadable) << name;
+        EXPECT_EQ(read.bytes, "") << name;
         EXPECT_EQ(ReadPartText(*archive_, name), std::nullopt) << name;
     }
 };
@@ -60,10 +48,9 @@ TEST_F(ZipOverlap, OrdinaryLayoutsReadNormally) {
         test::ExtraBlock("ZZ", std::string(40, 'z'));
     builder.AddStored("zero.xml", "");
     ZipArchive& archive = Open(builder);
-    ASSERT_EQ(archive.entryCount(), 6);
     for (const char* name : {"[Content_Types].xml", "empty.xml", "folder/", "word/document.xml",
                              "docProps/core.xml", "zero.xml"}) {
-        EXPECT_EQ(Find(name), ZipOk) << name;
+        EXPECT_TRUE(archive.HasMember(name)) << name;
     }
     EXPECT_EQ(ReadPartText(archive, "word/document.xml"), std::string(5000, 'w'));
     EXPECT_EQ(ReadPartText(archive, "docProps/core.xml"), "<core/>");
@@ -74,8 +61,8 @@ TEST_F(ZipOverlap, EntriesSharingOneMembersDataAreBothUnreadable) {
     PackageBuilder builder = ThreeMembers();
     builder.Last().localHeaderOffset = builder.LocalHeaderOffset(0);  // c.xml onto a.xml
     Open(builder);
-    ExpectUnreadable("a.xml", 0);
-    ExpectUnreadable("c.xml", 2);
+    ExpectUnreadable("a.xml");
+    ExpectUnreadable("c.xml");
     EXPECT_EQ(ReadPartText(*archive_, "b.xml"), std::string(2000, 'b'));
 }
 
@@ -89,7 +76,7 @@ TEST_F(ZipOverlap, ManyEntriesOnOneLocalHeaderAreAllUnreadable) {
     Open(builder);
     for (int32_t i = 0; i < 10; ++i) {
         const std::string name = "sheet" + std::to_string(i) + ".xml";
-        ExpectUnreadable(name.c_str(), i);
+        ExpectUnreadable(name.c_str());
     }
 }
 
@@ -102,8 +89,8 @@ TEST_F(ZipOverlap, DataRunningIntoTheNextLocalHeaderMakesBothUnreadable) {
     a.localCompressedSize = 13;
     overlapping.Add(a).AddDeflated("b.xml", std::string(2000, 'b')).AddStored("c.xml", "<c/>");
     Open(overlapping);
-    ExpectUnreadable("a.xml", 0);
-    ExpectUnreadable("b.xml", 1);
+    ExpectUnreadable("a.xml");
+    ExpectUnreadable("b.xml");
     EXPECT_EQ(ReadPartText(*archive_, "c.xml"), "<c/>");
 }
 
@@ -119,7 +106,7 @@ TEST_F(ZipOverlap, LocalExtraFieldThatCarriesTheDataOntoAnotherMembersIsUnreadab
     a.localExtraLength = static_cast<uint16_t>(bData - aExtraStart);
     shifted.Add(a).AddDeflated("b.xml", std::string(2000, 'b')).AddStored("c.xml", "<c>third</c>");
     Open(shifted);
-    ExpectUnreadable("a.xml", 0);
+    ExpectUnreadable("a.xml");
     EXPECT_EQ(ReadPartText(*archive_, "b.xml"), std::string(2000, 'b'));
     EXPECT_EQ(ReadPartText(*archive_, "c.xml"), "<c>third</c>");
 }

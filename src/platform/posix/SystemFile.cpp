@@ -1,4 +1,4 @@
-#include "platform/PackageFile.h"
+#include "platform/SystemFile.h"
 
 #include "platform/posix/StatStamp.h"
 
@@ -18,7 +18,7 @@ int Descriptor(intptr_t handle) {
 
 }  // namespace
 
-std::unique_ptr<PackageFile> PackageFile::Open(const FilePath& path) {
+std::unique_ptr<SystemFile> SystemFile::Open(const FilePath& path) {
     if (path.empty()) {
         return nullptr;
     }
@@ -30,7 +30,7 @@ std::unique_ptr<PackageFile> PackageFile::Open(const FilePath& path) {
     }
     struct stat status {};
     const bool seekable = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-    std::unique_ptr<PackageFile> file(new (std::nothrow) PackageFile(descriptor, seekable));
+    std::unique_ptr<SystemFile> file(new (std::nothrow) SystemFile(descriptor, seekable));
     if (!file) {
         ::close(descriptor);
         return nullptr;
@@ -41,11 +41,11 @@ std::unique_ptr<PackageFile> PackageFile::Open(const FilePath& path) {
     return file;
 }
 
-PackageFile::~PackageFile() {
+SystemFile::~SystemFile() {
     ::close(Descriptor(handle_));
 }
 
-bool PackageFile::Size(uint64_t& size) {
+bool SystemFile::Size(uint64_t& size) {
     if (stamped_) {
         size = stamp_.size;
         return true;
@@ -58,12 +58,12 @@ bool PackageFile::Size(uint64_t& size) {
     return true;
 }
 
-bool PackageFile::ReadStamp(FileStamp& stamp) const {
+bool SystemFile::ReadStamp(FileStamp& stamp) const {
     stamp = stamp_;
     return stamped_;
 }
 
-size_t PackageFile::ReadFromSystem(uint64_t position, void* buffer, size_t length) {
+size_t SystemFile::ReadFromSystem(uint64_t position, void* buffer, size_t length) {
     auto* const bytes = static_cast<unsigned char*>(buffer);
     size_t done = 0;
     while (done < length) {

@@ -1,8 +1,9 @@
-#include "platform/PackageFile.h"
+#include "platform/SystemFile.h"
 
 #include <new>
 
 #include "platform/win32/HandleStamp.h"
+#include "platform/win32/SharedOpen.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace quillet::platform {
@@ -24,34 +25,28 @@ bool SeekTo(HANDLE handle, uint64_t position) {
 
 }  // namespace
 
-std::unique_ptr<PackageFile> PackageFile::Open(const FilePath& path) {
+std::unique_ptr<SystemFile> SystemFile::Open(const FilePath& path) {
     if (path.empty()) {
         return nullptr;
     }
-    // Sharing writing and deletion lets the document be read while an office program has it open.
-    constexpr DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    const HANDLE handle = path.wide()
-                              ? CreateFileW(path.wideName(), GENERIC_READ, sharing, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
-                              : CreateFileA(path.text().c_str(), GENERIC_READ, sharing, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = OpenShared(path, GENERIC_READ);
     if (handle == INVALID_HANDLE_VALUE) {
         return nullptr;
     }
     const bool seekable = GetFileType(handle) == FILE_TYPE_DISK;
-    std::unique_ptr<PackageFile> file(
-        new (std::nothrow) PackageFile(reinterpret_cast<intptr_t>(handle), seekable));
+    std::unique_ptr<SystemFile> file(new (std::nothrow)
+                                         SystemFile(reinterpret_cast<intptr_t>(handle), seekable));
     if (!file) {
         CloseHandle(handle);
     }
     return file;
 }
 
-PackageFile::~PackageFile() {
+SystemFile::~SystemFile() {
     CloseHandle(ToHandle(handle_));
 }
 
-bool PackageFile::Size(uint64_t& size) {
+bool SystemFile::Size(uint64_t& size) {
     LONG high = 0;
     SetLastError(NO_ERROR);
     const DWORD low = SetFilePointer(ToHandle(handle_), 0, &high, FILE_END);
@@ -62,11 +57,11 @@ bool PackageFile::Size(uint64_t& size) {
     return true;
 }
 
-bool PackageFile::ReadStamp(FileStamp& stamp) const {
+bool SystemFile::ReadStamp(FileStamp& stamp) const {
     return seekable_ && StampOfHandle(ToHandle(handle_), stamp);
 }
 
-size_t PackageFile::ReadFromSystem(uint64_t position, void* buffer, size_t length) {
+size_t SystemFile::ReadFromSystem(uint64_t position, void* buffer, size_t length) {
     SetLastError(NO_ERROR);
     if (length == 0 || !SeekTo(ToHandle(handle_), position)) {
         return 0;

@@ -1,0 +1,17 @@
+#include "package/ArchiveFile.h"
+
+#include <algorithm>
+
+namespace quillet::zip {
+
+size_t ArchiveFile::ReadAt(uint64_t position, void* buffer, size_t length) {
+    if (position >= size_) {
+        return 0;
+    }
+    const auto inside = static_cast<size_t>(std::min<uint64_t>(length, size_ - position));
+    const size_t done = file_->ReadAt(position, buffer, inside);
+    passingFailure_ = passingFailure_ || done < inside;
+    return done;
+}
+
+}  // namespace quillet::zip
