@@ -13,6 +13,15 @@ constexpr int RawDeflateWindowBits = -15;
 
 namespace {
 
+size_t XmlSpaceIn(const unsigned char* bytes, size_t count) {
+    size_t spaces = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const unsigned char c = bytes[i];
+        spaces += (c == ' ') | (c == '\t') | (c == '\r') | (c == '\n');
+    }
+    return spaces;
+}
+
 // zlib's window and state come from the same allocator as everything else, so a host short of
 // memory fails them the same way (inflateInit2 then answers Z_MEM_ERROR).
 voidpf AllocateForZlib(voidpf /*opaque*/, uInt items, uInt size) {
@@ -99,7 +108,9 @@ uint32_t MemberReader::Read(unsigned char* buffer, uint32_t size) {
         wanted -= delivered;
         count += delivered;
     }
-    budget_.CountInflation(stream_.total_in - consumedBefore, count);
+    // White space is let go as it is read, never parsed into nodes: it costs no more than the
+    // inflating, so it does not count against what a small file may claim.
+    budget_.CountInflation(stream_.total_in - consumedBefore, count - XmlSpaceIn(buffer, count));
     if (count > 0) {
         crc_ = static_cast<uint32_t>(crc32(crc_, buffer, count));
     }

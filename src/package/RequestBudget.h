@@ -12,9 +12,10 @@ class RequestBudget {
     // Bytes inflated (or copied out of stored members) over all parts of one request.
     static constexpr uint64_t MaxInflatedBytes = uint64_t{256} << 20;
     // What a small file can make the request inflate is bounded by what it holds: past a grace,
-    // the request's inflated bytes stay within this many times the compressed bytes inflate
-    // consumed. Documents saved by office programs stay under 50; the 60 MB synthetic sheet and
-    // body of the hostile corpus inflate about 172 and 343 times; deflate bombs about 1000.
+    // the request's inflated bytes, white space aside, stay within this many times the
+    // compressed bytes inflate consumed. Documents saved by office programs stay under 50; the
+    // 60 MB synthetic sheet and body of the hostile corpus inflate about 172 and 343 times;
+    // deflate bombs about 1000.
     static constexpr uint64_t MaxInflationRatio = 512;
     static constexpr uint64_t InflationGraceBytes = uint64_t{4} << 20;
     // Bytes of one full text ("Titles" or "Content"), and of the shared strings it is made
@@ -28,7 +29,8 @@ class RequestBudget {
     bool TakeInflated(uint64_t bytes);
     uint64_t inflatedLeft() const { return MaxInflatedBytes - inflatedTaken_; }
 
-    // Counts what inflate (or a stored member's copy) consumed and delivered.
+    // Counts what inflate (or a stored member's copy) consumed, and what it delivered besides
+    // white space.
     void CountInflation(uint64_t consumed, uint64_t delivered);
     // The request inflated more than the grace, and more than MaxInflationRatio times what it
     // consumed: the member being read stops there.
