@@ -14,4 +14,14 @@ size_t ArchiveFile::ReadAt(uint64_t position, void* buffer, size_t length) {
     return done;
 }
 
+bool ArchiveFile::Unchanged() {
+    platform::FileStamp now;
+    if (stamped_ && (!file_->ReadStampNow(now) || now.size != stamp_.size ||
+                     now.modified != stamp_.modified)) {
+        passingFailure_ = true;
+        return false;
+    }
+    return true;
+}
+
 }  // namespace quillet::zip

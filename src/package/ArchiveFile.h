@@ -16,7 +16,9 @@ class ArchiveFile {
   public:
     // `file` must be seekable and tell its size.
     ArchiveFile(std::unique_ptr<platform::File> file, uint64_t size)
-        : file_(std::move(file)), size_(size) {}
+        : file_(std::move(file)), size_(size) {
+        stamped_ = file_->ReadStamp(stamp_);
+    }
 
     uint64_t size() const { return size_; }
     // Reads up to `length` bytes at `position`, never beyond the size; answers how many arrived.
@@ -30,10 +32,17 @@ class ArchiveFile {
     // with. What was read then must not be kept.
     bool metPassingFailure() const { return passingFailure_; }
     void NotePassingFailure() { passingFailure_ = true; }
+    // Whether the file's content is as when it was opened, asked of the file now: a write that
+    // overlapped the reads may have torn what they delivered, which then counts as a passing
+    // failure too. Its size and modification time tell: its change time moves with a rename
+    // over its name too, which leaves the content this handle reads as it was.
+    bool Unchanged();
 
   private:
     std::unique_ptr<platform::File> file_;
     const uint64_t size_;
+    platform::FileStamp stamp_;
+    bool stamped_ = false;
     bool passingFailure_ = false;
 };
 

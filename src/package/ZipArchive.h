@@ -36,6 +36,8 @@ class ZipArchive {
     // Whether something of this request's reading failed for a reason that may pass (see
     // ArchiveFile): what was read then must not be kept.
     bool metPassingFailure() const { return file_.metPassingFailure(); }
+    // Whether the file was not written since it was opened, asked once what is needed is read.
+    bool FileUnchanged() { return file_.Unchanged(); }
     // Notes that a step gave up for lack of memory, not because of the package.
     void NoteShortOfMemory() { file_.NotePassingFailure(); }
 

@@ -18,6 +18,9 @@ class File {
     // The state of the file this handle reads, from the handle itself, so that what is read is
     // the state stamped. False for anything but a regular file, or when the system cannot tell.
     virtual bool ReadStamp(FileStamp& stamp) const = 0;
+    // The state of the file now, asked of the handle again: a file written while it was read
+    // shows it here. False when the system cannot tell.
+    virtual bool ReadStampNow(FileStamp& stamp) const = 0;
     // The file's size in bytes; false when the system cannot tell it.
     virtual bool Size(uint64_t& size) = 0;
     // Reads up to `length` bytes from the absolute `position`; answers how many arrived, fewer

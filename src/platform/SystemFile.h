@@ -24,6 +24,7 @@ class SystemFile final : public File {
 
     bool seekable() const override { return seekable_; }
     bool ReadStamp(FileStamp& stamp) const override;
+    bool ReadStampNow(FileStamp& stamp) const override;
     bool Size(uint64_t& size) override;
     size_t ReadAt(uint64_t position, void* buffer, size_t length) override;
 

@@ -63,6 +63,10 @@ class RequestFile {
         }
         return keepStamp_;
     }
+    // Whether the file was not written while it was read, asked once what is needed is read. A
+    // request that read a file written meanwhile may have read it torn: it answers as for a
+    // package it could not read, and keeps nothing.
+    bool Unchanged() { return archive_ == nullptr || archive_->FileUnchanged(); }
     std::optional<FileKey> LookupKey(const std::string& form) const {
         return KeyOf(lookupStamp_, form);
     }
@@ -145,6 +149,9 @@ std::shared_ptr<const PropertyRecords> RecordsOf(RequestFile& file) {
     }
     auto records = std::make_shared<PropertyRecords>();
     records->Load(file.Archive());
+    if (!file.Unchanged()) {
+        return std::make_shared<PropertyRecords>();
+    }
     if (const auto stamp = file.KeepStamp()) {
         Properties().Keep(file.name().text(), *stamp, records);
     }
@@ -167,6 +174,9 @@ std::string BuildUtf8(RequestFile& file, const FieldRow& row, const StopSignal& 
 FullTextTransfer::Built BuildFullText(RequestFile& file, const FieldRow& row, TextForm form) {
     const ActiveBuilds::Registration build(Builds(), file.name().text());
     std::string utf8 = BuildUtf8(file, row, build.signal());
+    if (!file.Unchanged()) {
+        utf8.clear();
+    }
     FullTextTransfer::Built built;
     built.stopped = build.signal().requested();
     if (built.stopped) {

@@ -47,6 +47,9 @@ class FaultyFile final : public platform::File {
 
     bool seekable() const override { return file_->seekable(); }
     bool ReadStamp(platform::FileStamp& stamp) const override { return file_->ReadStamp(stamp); }
+    bool ReadStampNow(platform::FileStamp& stamp) const override {
+        return file_->ReadStampNow(stamp);
+    }
     bool Size(uint64_t& size) override { return file_->Size(size); }
     size_t ReadAt(uint64_t position, void* buffer, size_t length) override {
         return file_->ReadAt(position, buffer, ReadLimit(length));

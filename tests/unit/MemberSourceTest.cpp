@@ -37,6 +37,7 @@ class HoledFile final : public platform::File {
         : bytes_(std::move(bytes)), holeStart_(holeStart), holeEnd_(holeEnd) {}
     bool seekable() const override { return true; }
     bool ReadStamp(platform::FileStamp&) const override { return false; }
+    bool ReadStampNow(platform::FileStamp&) const override { return false; }
     bool Size(uint64_t& size) override {
         size = bytes_.size();
         return true;

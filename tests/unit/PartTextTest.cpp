@@ -114,8 +114,9 @@ TEST_F(PartText, PartOfTheLargestSizeIsRead) {
 // Past a grace, a request inflates no more than RequestBudget::MaxInflationRatio times the
 // compressed bytes it consumed: a part read whole that takes it beyond is unreadable.
 TEST_F(PartText, PartInflatedFarBeyondWhatThePackageHoldsIsUnreadable) {
-    const std::string within(RequestBudget::InflationGraceBytes - 1024, ' ');
-    const std::string beyond(2 * RequestBudget::InflationGraceBytes, ' ');
+    // Not white space, which costs nothing to read and does not count.
+    const std::string within(RequestBudget::InflationGraceBytes - 1024, 'x');
+    const std::string beyond(2 * RequestBudget::InflationGraceBytes, 'x');
     ASSERT_GT(beyond.size(), RequestBudget::MaxInflationRatio * test::Deflate(beyond).size());
     ZipArchive& archive = Open(PackageBuilder()
                                    .AddDeflated("within.xml", within)

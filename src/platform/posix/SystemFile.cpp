@@ -63,6 +63,11 @@ bool SystemFile::ReadStamp(FileStamp& stamp) const {
     return stamped_;
 }
 
+bool SystemFile::ReadStampNow(FileStamp& stamp) const {
+    struct stat status {};
+    return seekable_ && ::fstat(Descriptor(handle_), &status) == 0 && StampOfStatus(status, stamp);
+}
+
 size_t SystemFile::ReadFromSystem(uint64_t position, void* buffer, size_t length) {
     auto* const bytes = static_cast<unsigned char*>(buffer);
     size_t done = 0;

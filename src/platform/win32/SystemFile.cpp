@@ -61,6 +61,10 @@ bool SystemFile::ReadStamp(FileStamp& stamp) const {
     return seekable_ && StampOfHandle(ToHandle(handle_), stamp);
 }
 
+bool SystemFile::ReadStampNow(FileStamp& stamp) const {
+    return ReadStamp(stamp);  // the handle is asked every time
+}
+
 size_t SystemFile::ReadFromSystem(uint64_t position, void* buffer, size_t length) {
     SetLastError(NO_ERROR);
     if (length == 0 || !SeekTo(ToHandle(handle_), position)) {
