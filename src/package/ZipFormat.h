@@ -58,7 +58,6 @@ struct CentralHeader {
     uint32_t commentLength = 0;
     uint32_t diskNumberStart = 0;
     uint32_t internalAttributes = 0;
-    uint32_t externalAttributes = 0;
     uint32_t localHeaderOffset = 0;
 
     // Bytes from this header to the next one.
@@ -83,7 +82,6 @@ inline CentralHeader ParseCentralHeader(const unsigned char* bytes) {
     header.commentLength = Read16(bytes + 32);
     header.diskNumberStart = Read16(bytes + 34);
     header.internalAttributes = Read16(bytes + 36);
-    header.externalAttributes = Read32(bytes + 38);
     header.localHeaderOffset = Read32(bytes + 42);
     return header;
 }

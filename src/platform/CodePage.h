@@ -4,11 +4,6 @@
 
 namespace quillet::platform {
 
-// Windows code page numbers the conversion knows by number on every platform.
-constexpr unsigned CodePageWindows1252 = 1252;
-constexpr unsigned CodePageAscii = 20127;
-constexpr unsigned CodePageUtf8 = 65001;
-
 // UTF-8 to the process ANSI code page, as Windows converts with flags 0: malformed UTF-8
 // becomes U+FFFD and a character the code page lacks its default character. The result holds
 // no zero byte.
@@ -22,8 +17,5 @@ std::string ProcessAnsiName();
 // them: each maximal ill-formed subsequence on Linux, the system's own decoding on Windows. So
 // the ANSI form of the result is the ANSI form of the input, byte for byte.
 std::string SystemWellFormedUtf8(const char* utf8);
-
-// The same conversion into a named code page, so the rules can be tested on every platform.
-std::string Utf8ToCodePage(const char* utf8, unsigned codePage);
 
 }  // namespace quillet::platform

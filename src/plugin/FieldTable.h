@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string_view>
 
 #include <quillet/content_plugin.h>
 
@@ -48,16 +47,6 @@ constexpr std::array<FieldDescriptor, FieldCount> DescribeFields() {
 
 // The fields as the host enumerates them, read off the field rows.
 inline constexpr std::array<FieldDescriptor, FieldCount> FieldTable = detail::DescribeFields();
-
-// The index of the field with this name, or -1.
-constexpr int32_t FieldIndexNamed(std::string_view name) {
-    for (int32_t i = 0; i < FieldCount; ++i) {
-        if (name == FieldRows[i].name) {
-            return i;
-        }
-    }
-    return -1;
-}
 
 // The expression over file extensions that tells the host which files to hand over.
 extern const char* const DetectionExpression;

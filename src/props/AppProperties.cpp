@@ -28,21 +28,14 @@ std::string TitlesOfPartsSize(const TiXmlDocument& document) {
     return size != nullptr ? std::string(size) : std::string();
 }
 
-}  // namespace
-
-std::string ReadAppElement(const std::string& partText, const char* elementName) {
-    TiXmlDocument document;
-    return ParseXmlPart(document, partText) ? AppElementText(document, elementName) : std::string();
-}
-
-std::string ReadTitlesOfPartsSize(const std::string& partText) {
-    TiXmlDocument document;
-    return ParseXmlPart(document, partText) ? TitlesOfPartsSize(document) : std::string();
-}
-
 bool ParseFlag(const std::string& text) {
     return text == "true";
 }
+
+}  // namespace
+
+
+
 
 void AppProperties::Load(ZipArchive& archive) {
     if (!archive.HasMember("docProps/app.xml")) {

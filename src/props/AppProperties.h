@@ -49,8 +49,5 @@ class AppProperties {
     void ReadMember(const FieldRow& row, const TiXmlDocument* document, bool workbook);
 };
 
-std::string ReadAppElement(const std::string& partText, const char* elementName);
-std::string ReadTitlesOfPartsSize(const std::string& partText);
-bool ParseFlag(const std::string& text);
 
 }  // namespace quillet

@@ -19,13 +19,6 @@ std::string CoreElementText(const TiXmlDocument& document, const char* elementNa
 
 }  // namespace
 
-std::string ReadCoreElement(const std::string& partText, const char* elementName) {
-    TiXmlDocument document;
-    if (!ParseXmlPart(document, partText)) {
-        return std::string();
-    }
-    return CoreElementText(document, elementName);
-}
 
 void CoreProperties::Load(ZipArchive& archive) {
     const auto partText = ReadPartText(archive, "docProps/core.xml", BoundedTreeFilter());

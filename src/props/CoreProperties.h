@@ -30,8 +30,5 @@ class CoreProperties {
     std::string version;
 };
 
-// The text of the child element `elementName` of the root "cp:coreProperties", in ANSI, or the
-// empty string.
-std::string ReadCoreElement(const std::string& partText, const char* elementName);
 
 }  // namespace quillet

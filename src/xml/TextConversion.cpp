@@ -5,9 +5,6 @@
 
 namespace quillet {
 
-std::string Utf8ToAnsi(const char* utf8) {
-    return platform::Utf8ToProcessAnsi(utf8 != nullptr ? utf8 : "");
-}
 
 std::string WellFormedText(const char* utf8) {
     return platform::SystemWellFormedUtf8(utf8);

@@ -5,9 +5,6 @@
 
 namespace quillet {
 
-// UTF-8 (as the XML parts store it) to the process ANSI code page (as the host expects it).
-std::string Utf8ToAnsi(const char* utf8);
-
 // An element's text as the readers keep it: UTF-8, each ill-formed sequence replaced by U+FFFD
 // as the ANSI conversion replaces it (each maximal ill-formed subsequence, on Windows the
 // system's decoding), so that texts joined at ASCII separators convert to what each converts to

@@ -75,15 +75,6 @@ TEST(FieldTable, HoldsEveryFieldWithItsNameTypeAndNoUnits) {
     }
 }
 
-TEST(FieldTable, FindsIndexesByName) {
-    EXPECT_EQ(FieldIndexNamed("Category"), 0);
-    EXPECT_EQ(FieldIndexNamed("Modified"), 11);
-    EXPECT_EQ(FieldIndexNamed("DocSecurityLevel"), 23);
-    EXPECT_EQ(FieldIndexNamed("Content"), 44);
-    EXPECT_EQ(FieldIndexNamed("content"), -1);
-    EXPECT_EQ(FieldIndexNamed(""), -1);
-}
-
 // Every row reads a member of its own: two rows writing one member would answer one field with
 // another's value. TotalTime and TotalTimeMin show the same minutes by design.
 TEST(FieldRows, EachFieldHasItsSourceAndMember) {

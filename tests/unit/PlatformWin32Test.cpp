@@ -86,28 +86,6 @@ TEST_F(ProcessAnsi, MalformedUtf8IsReplacedNotDropped) {
     EXPECT_EQ(mixed.find('\0'), std::string::npos);
 }
 
-TEST(Utf8ToCodePage, UsesTheNamedCodePage) {
-    EXPECT_EQ(Utf8ToCodePage(EAcute, CodePageWindows1252), "\xE9");
-    EXPECT_EQ(Utf8ToCodePage(Euro, CodePageWindows1252), "\x80");
-    // The OEM code page 850 puts the same letter elsewhere.
-    EXPECT_EQ(Utf8ToCodePage(EAcute, 850), "\x82");
-    EXPECT_EQ(Utf8ToCodePage((std::string("x") + EAcute).c_str(), CodePageUtf8),
-              std::string("x") + EAcute);
-}
-
-TEST(Utf8ToCodePage, AsciiKeepsSevenBitTextAndReplacesTheRest) {
-    EXPECT_EQ(Utf8ToCodePage("plain text 123", CodePageAscii), "plain text 123");
-    EXPECT_EQ(Utf8ToCodePage("", CodePageAscii), "");
-    const std::string accented =
-        Utf8ToCodePage((std::string("caf") + EAcute).c_str(), CodePageAscii);
-    EXPECT_TRUE(accented == "cafe" || accented == "caf?") << accented;
-    EXPECT_EQ(Utf8ToCodePage(CjkMiddle, CodePageAscii), "?");
-    for (const char c :
-         Utf8ToCodePage((std::string(EAcute) + Euro + AMacron).c_str(), CodePageAscii)) {
-        EXPECT_LT(static_cast<unsigned char>(c), 0x80u);
-    }
-}
-
 TEST(FileExists, FindsFilesAndDirectoriesButNotMissingPaths) {
     const test::TempFile file("x");
     EXPECT_TRUE(FileExists(file.path().c_str()));

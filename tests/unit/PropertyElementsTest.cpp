@@ -1,9 +1,10 @@
-// Element lookups over part texts, without a package around them.
+// How the property readers take an element's text, read from a package as a request reads it.
 #include <gtest/gtest.h>
 
-#include "props/AppProperties.h"
-#include "props/CoreProperties.h"
+#include "props/FieldRows.h"
 #include "props/ParseCount.h"
+#include "props/PropertyRecords.h"
+#include "unit/ArchiveFixture.h"
 
 namespace quillet {
 namespace {
@@ -20,7 +21,34 @@ std::string AppPart(const std::string& children, const std::string& root = "Prop
            ">";
 }
 
-TEST(ReadCoreElement, TakesTheFirstChildTextOfTheNamedElement) {
+// The records of a package holding the given parts (none where the text is empty), and a
+// workbook part when `workbook`.
+PropertyRecords RecordsOf(const std::string& core, const std::string& app, bool workbook = false) {
+    test::PackageBuilder package;
+    if (!core.empty())
+        package.AddDeflated("docProps/core.xml", core);
+    if (!app.empty())
+        package.AddDeflated("docProps/app.xml", app);
+    if (workbook)
+        package.AddStored("xl/workbook.xml", "<workbook/>");
+    const test::TempFile file(package.Build());
+    PropertyRecords records;
+    const auto archive = OpenArchiveFile(file.path().c_str());
+    records.Load(archive.get());
+    return records;
+}
+
+// The core record's text read from the element of that name.
+std::string CoreText(const PropertyRecords& records, const std::string& element) {
+    for (const FieldRow& row : FieldRows) {
+        if (row.coreText != nullptr && element == row.element)
+            return records.core.*row.coreText;
+    }
+    ADD_FAILURE() << "no core field reads " << element;
+    return {};
+}
+
+TEST(CoreElements, TakeTheFirstChildTextOfTheNamedElement) {
     struct Case {
         const char* children;
         const char* element;
@@ -42,38 +70,49 @@ TEST(ReadCoreElement, TakesTheFirstChildTextOfTheNamedElement) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.children);
-        EXPECT_EQ(ReadCoreElement(CorePart(c.children), c.element), c.expected);
+        EXPECT_EQ(CoreText(RecordsOf(CorePart(c.children), ""), c.element), c.expected);
     }
 }
 
-TEST(ReadCoreElement, PartsThatDoNotServeGiveEmptyTexts) {
+TEST(CoreElements, PartsThatDoNotServeGiveEmptyTexts) {
     const std::string title = "<dc:title>T</dc:title>";
-    EXPECT_EQ(ReadCoreElement(CorePart(title), "dc:title"), "T");
-    EXPECT_EQ(ReadCoreElement(CorePart(title, "core:coreProperties"), "dc:title"), "");
-    EXPECT_EQ(ReadCoreElement("", "dc:title"), "");
-    EXPECT_EQ(ReadCoreElement("<cp:coreProperties><dc:title>T</dc:title>", "dc:title"), "");
+    EXPECT_EQ(RecordsOf(CorePart(title), "").core.title, "T");
+    EXPECT_EQ(RecordsOf(CorePart(title, "core:coreProperties"), "").core.title, "");
+    EXPECT_EQ(RecordsOf("", "").core.title, "");
+    EXPECT_EQ(RecordsOf("<cp:coreProperties><dc:title>T</dc:title>", "").core.title, "");
     // A UTF-16 part reaches the parser cut at its first zero byte.
-    const std::string utf16("\xFF\xFE<\0c\0p\0", 8);
-    EXPECT_EQ(ReadCoreElement(utf16, "dc:title"), "");
+    EXPECT_EQ(RecordsOf(std::string("\xFF\xFE<\0c\0p\0", 8), "").core.title, "");
 }
 
-TEST(ReadAppElement, TakesAnyRootAndExactNames) {
-    EXPECT_EQ(ReadAppElement(AppPart("<Pages> 12 </Pages>"), "Pages"), "12");
-    EXPECT_EQ(ReadAppElement(AppPart("<Pages>12</Pages>", "Other"), "Pages"), "12");
-    EXPECT_EQ(ReadAppElement(AppPart("<pages>12</pages>"), "Pages"), "");
-    EXPECT_EQ(ReadAppElement(AppPart("<DigSig><blob/></DigSig>"), "DigSig"), "");
-    EXPECT_EQ(ReadAppElement(AppPart("<Company>R&amp;D</Company>"), "Company"), "R&D");
-    EXPECT_EQ(ReadAppElement("<!-- only a comment -->", "Pages"), "");
+TEST(AppElements, TakeAnyRootAndExactNames) {
+    EXPECT_EQ(RecordsOf("", AppPart("<Pages> 12 </Pages>")).app.pages, 12);
+    EXPECT_EQ(RecordsOf("", AppPart("<Pages>12</Pages>", "Other")).app.pages, 12);
+    EXPECT_EQ(RecordsOf("", AppPart("<pages>12</pages>")).app.pages, -1);
+    EXPECT_FALSE(RecordsOf("", AppPart("<DigSig><blob/></DigSig>")).app.digSig);
+    EXPECT_TRUE(RecordsOf("", AppPart("<DigSig>x</DigSig>")).app.digSig);
+    EXPECT_EQ(RecordsOf("", AppPart("<Company>R&amp;D</Company>")).app.company, "R&D");
+    EXPECT_EQ(RecordsOf("", "<!-- only a comment -->").app.pages, -1);
 }
 
-TEST(ReadTitlesOfPartsSize, ReadsTheVectorSizeAttribute) {
+TEST(AppElements, SheetsAreTheTitlesVectorSizeOfAWorkbook) {
     const std::string vector =
         "<TitlesOfParts><vt:vector size=\"3\" baseType=\"lpstr\"><vt:lpstr>A</vt:lpstr>"
         "</vt:vector></TitlesOfParts>";
-    EXPECT_EQ(ReadTitlesOfPartsSize(AppPart(vector)), "3");
-    EXPECT_EQ(ReadTitlesOfPartsSize(AppPart("<TitlesOfParts><vt:vector/></TitlesOfParts>")), "");
-    EXPECT_EQ(ReadTitlesOfPartsSize(AppPart("<vt:vector size=\"3\"/>")), "");
-    EXPECT_EQ(ReadTitlesOfPartsSize("not xml"), "");
+    EXPECT_EQ(RecordsOf("", AppPart(vector), true).app.sheets, 3);
+    EXPECT_EQ(RecordsOf("", AppPart(vector), false).app.sheets, -1);
+    EXPECT_EQ(RecordsOf("", AppPart("<TitlesOfParts><vt:vector/></TitlesOfParts>"), true).app.sheets,
+              -1);
+    EXPECT_EQ(RecordsOf("", AppPart("<vt:vector size=\"3\"/>"), true).app.sheets, -1);
+    EXPECT_EQ(RecordsOf("", "not xml", true).app.sheets, -1);
+}
+
+TEST(AppElements, AFlagIsOnlyTheExactWordTrue) {
+    EXPECT_TRUE(RecordsOf("", AppPart("<SharedDoc>true</SharedDoc>")).app.sharedDoc);
+    for (const char* text : {"True", "TRUE", "1", "", "yes"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(RecordsOf("", AppPart(std::string("<SharedDoc>") + text + "</SharedDoc>"))
+                         .app.sharedDoc);
+    }
 }
 
 TEST(ParseCount, ReadsALeadingDecimalNumber) {
@@ -103,13 +142,6 @@ TEST(ParseCount, ReadsALeadingDecimalNumber) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(ParseCount(c.text), c.expected);
-    }
-}
-
-TEST(ParseFlag, OnlyTheExactWordTrue) {
-    EXPECT_TRUE(ParseFlag("true"));
-    for (const char* text : {"True", "TRUE", "1", "", "true ", "yes"}) {
-        EXPECT_FALSE(ParseFlag(text)) << text;
     }
 }
 

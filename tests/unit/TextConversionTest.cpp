@@ -2,60 +2,67 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "platform/CodePage.h"
+#include "support/ScopedCodePage.h"
 
 namespace quillet {
 namespace {
 
-using platform::CodePageAscii;
-using platform::CodePageUtf8;
-using platform::CodePageWindows1252;
-using platform::Utf8ToCodePage;
-
-TEST(Utf8ToCodePage, ConvertsAsWindowsDoesWithoutFlags) {
+// The ANSI conversion as the host's code page makes it, page by page: Windows converts without
+// flags, so a malformed sequence and a character the page lacks each become one default
+// character.
+TEST(Utf8ToProcessAnsi, ConvertsAsWindowsDoesWithoutFlags) {
     struct Case {
         const char* utf8;
-        unsigned codePage;
         std::string expected;
     };
-    const Case cases[] = {
-        {"", CodePageWindows1252, ""},
-        {"plain ASCII 123 <&>", CodePageWindows1252, "plain ASCII 123 <&>"},
-        {"Caf\xC3\xA9", CodePageWindows1252, "Caf\xE9"},
-        {"\xE2\x82\xAC", CodePageWindows1252, "\x80"},  // the euro sign
-        {"\xE6\x97\xA5", CodePageWindows1252, "?"},     // a CJK character
-        {"a\xFF"
-         "b",
-         CodePageWindows1252, "a?b"},          // malformed byte
-        {"a\xC3", CodePageWindows1252, "a?"},  // truncated sequence
-        {"Caf\xC3\xA9", CodePageUtf8, "Caf\xC3\xA9"},
-        {"a\xFF"
-         "b",
-         CodePageUtf8,
-         "a\xEF\xBF\xBD"
-         "b"},
-        {"\xF0\x9F\x98\x80", CodePageUtf8, "\xF0\x9F\x98\x80"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.utf8);
-        SCOPED_TRACE(c.codePage);
-        EXPECT_EQ(Utf8ToCodePage(c.utf8, c.codePage), c.expected);
-    }
-}
-
+    const std::pair<const char*, std::vector<Case>> pages[] = {
+        {"CP1252",
+         {
+             {"", ""},
+             {"plain ASCII 123 <&>", "plain ASCII 123 <&>"},
+             {"Caf\xC3\xA9", "Caf\xE9"},
+             {"\xE2\x82\xAC", "\x80"},  // the euro sign
+             {"\xE6\x97\xA5", "?"},     // a CJK character
+             {"a\xFF"
+              "b",
+              "a?b"},            // malformed byte
+             {"a\xC3", "a?"},  // truncated sequence
 #if !defined(_WIN32)
-// Windows maps a missing character to a best fit where it has one ("e" for "\xC3\xA9" in ASCII);
-// elsewhere it becomes '?', and each maximal ill-formed subsequence one replacement character.
-TEST(Utf8ToCodePage, MissingCharactersBecomeQuestionMarks) {
-    EXPECT_EQ(Utf8ToCodePage("Caf\xC3\xA9", CodePageAscii), "Caf?");
-    EXPECT_EQ(Utf8ToCodePage("\xED\xA0\x80", CodePageWindows1252), "???");  // encoded surrogate
-    EXPECT_EQ(Utf8ToCodePage("\xC4\x81", CodePageWindows1252), "?");
-}
+             // Windows maps a missing character to a best fit where it has one; elsewhere it
+             // becomes '?', and each maximal ill-formed subsequence one default character.
+             {"\xED\xA0\x80", "???"},  // an encoded surrogate
+             {"\xC4\x81", "?"},
 #endif
-
-TEST(Utf8ToAnsi, PlainAsciiPassesInAnyCodePage) {
-    EXPECT_EQ(Utf8ToAnsi(""), "");
-    EXPECT_EQ(Utf8ToAnsi("Report 2013 & notes"), "Report 2013 & notes");
+         }},
+        {"UTF-8",
+         {
+             {"Caf\xC3\xA9", "Caf\xC3\xA9"},
+             {"a\xFF"
+              "b",
+              "a\xEF\xBF\xBD"
+              "b"},
+             {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+         }},
+        {"ANSI_X3.4-1968",
+         {
+             {"Report 2013 & notes", "Report 2013 & notes"},
+             {"Caf\xC3\xA9", "Caf?"},
+         }},
+    };
+    for (const auto& [charset, cases] : pages) {
+        const test::ScopedCodePage page(charset);
+        if (!page.active()) {
+            continue;  // not the system's code page here
+        }
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(charset) + ": " + c.utf8);
+            EXPECT_EQ(platform::Utf8ToProcessAnsi(c.utf8), c.expected);
+        }
+    }
 }
 
 TEST(ReplaceAll, ReplacesLeftToRightWithoutRescanning) {

@@ -71,16 +71,6 @@ class Converter {
     iconv_t handle_;
 };
 
-std::string IconvName(unsigned codePage) {
-    switch (codePage) {
-        case CodePageAscii:
-            return "ASCII";
-        case CodePageUtf8:
-            return "UTF-8";
-        default:
-            return "CP" + std::to_string(codePage);
-    }
-}
 
 std::string ConvertTo(const char* utf8, const std::string& target) {
     const std::u32string codePoints = DecodeUtf8(utf8 == nullptr ? "" : utf8);
@@ -122,8 +112,5 @@ std::string SystemWellFormedUtf8(const char* utf8) {
     return WellFormedUtf8(utf8 != nullptr ? utf8 : "");
 }
 
-std::string Utf8ToCodePage(const char* utf8, unsigned codePage) {
-    return ConvertTo(utf8, IconvName(codePage));
-}
 
 }  // namespace quillet::platform

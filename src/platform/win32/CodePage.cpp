@@ -59,8 +59,5 @@ std::string SystemWellFormedUtf8(const char* utf8) {
     return ConvertUtf8(utf8, CP_UTF8);
 }
 
-std::string Utf8ToCodePage(const char* utf8, unsigned codePage) {
-    return ConvertUtf8(utf8, codePage);
-}
 
 }  // namespace quillet::platform
