@@ -4,6 +4,9 @@
 # Windows: a zip with one folder, Quillet/, that goes where the file manager keeps its plug-ins.
 set(QUILLET_PACKAGE_OUTPUT_DIR "${CMAKE_SOURCE_DIR}/build/packages" CACHE PATH
     "Folder that collects the packages of every build")
+# CPack installs what `make package` built (the module, the host, its manual), without building
+# everything, the tests included, first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 if(WIN32)
     set(QUILLET_INSTALL_FOLDER Quillet)
