@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace quillet::host {
@@ -22,5 +23,10 @@ int UsageError(const std::string& message);
 void Print(const std::string& text);
 // Bytes go out as they are: no CR added before LF on Windows.
 void BinaryStandardOutput();
+
+bool StandardOutputIsTerminal();
+bool StandardErrorIsTerminal();
+// The columns of the terminal on standard output: as the terminal tells, else $COLUMNS, else 80.
+size_t TerminalColumns();
 
 }  // namespace quillet::host
