@@ -12,17 +12,15 @@ if(WIN32)
     set(QUILLET_INSTALL_FOLDER Quillet)
     install(TARGETS quillet_module LIBRARY DESTINATION ${QUILLET_INSTALL_FOLDER})
     install(FILES README.md LICENSE DESTINATION ${QUILLET_INSTALL_FOLDER})
-    install(FILES docs/windows.md DESTINATION ${QUILLET_INSTALL_FOLDER}/docs)
 else()
     set(QUILLET_INSTALL_DOC_DIR share/doc/quillet)
     # A shared object is loaded, never run: no execute bits, as Debian installs libraries.
     install(TARGETS quillet_module LIBRARY DESTINATION lib/quillet
             PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
     install(TARGETS quillet-host RUNTIME DESTINATION bin)
+    install(FILES ${QUILLET_MANUAL} DESTINATION share/man/man1)
+    # The README is for users; docs/ is for the project's developers and host authors.
     install(FILES README.md LICENSE DESTINATION ${QUILLET_INSTALL_DOC_DIR})
-    # The README links to docs/*.md, so they keep their folder.
-    file(GLOB QUILLET_DOCS CONFIGURE_DEPENDS docs/*.md)
-    install(FILES ${QUILLET_DOCS} DESTINATION ${QUILLET_INSTALL_DOC_DIR}/docs)
 endif()
 
 set(CPACK_PACKAGE_NAME quillet)
