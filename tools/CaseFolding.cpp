@@ -28,17 +28,6 @@ char FoldAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// The length of the UTF-8 sequence a byte begins; 0 for a byte that begins none.
-size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
-    return 0;
-}
-
 }  // namespace
 
 char32_t FoldCase(char32_t c) {
@@ -76,10 +65,17 @@ std::string FoldUtf8(std::string_view text) {
 
 size_t UnfinishedUtf8Tail(std::string_view text) {
     for (size_t back = 1; back <= std::min<size_t>(3, text.size()); ++back) {
-        const char byte = text[text.size() - back];
-        if (platform::IsUtf8Continuation(byte))
+        const std::string_view tail = text.substr(text.size() - back);
+        if (platform::IsUtf8Continuation(tail.front()))
             continue;
-        return SequenceLength(static_cast<unsigned char>(byte)) > back ? back : 0;
+        // A lead byte whose character the text cuts: the decoder takes all that follows it as
+        // one ill-formed sequence, the start of a character the next piece may finish.
+        const auto lead = static_cast<unsigned char>(tail.front());
+        size_t end = 0;
+        const bool cut = lead >= 0xC2 && lead <= 0xF4 &&
+                         platform::DecodeUtf8At(tail, end) == ReplacementCharacter && end == back &&
+                         tail != ReplacementUtf8;
+        return cut ? back : 0;
     }
     return 0;
 }

@@ -34,6 +34,23 @@ void BinaryStandardOutput() {
 #endif
 }
 
+std::string ArgumentAsUtf8(const std::string& argument) {
+#ifdef _WIN32
+    const int units = ::MultiByteToWideChar(CP_ACP, 0, argument.data(),
+                                            static_cast<int>(argument.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, argument.data(), static_cast<int>(argument.size()),
+                          wide.data(), units);
+    const int bytes =
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, utf8.data(), bytes, nullptr, nullptr);
+    return utf8;
+#else
+    return argument;
+#endif
+}
+
 namespace {
 
 bool IsTerminal(FILE* stream) {

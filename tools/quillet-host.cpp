@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
 
     std::string error;
-    const auto options = ParseOptions(argc, argv, error);
+    auto options = ParseOptions(argc, argv, error);
     if (!options)
         return UsageError(error);
     if (options->help) {
@@ -167,6 +167,10 @@ int main(int argc, char** argv) {
     }
     if (options->ansi)
         module.PreferAnsi();
+    // The texts searched come in UTF-8 through ContentGetValueW: so must what is searched for.
+    if (module.AsksForUtf16())
+        for (std::string& text : options->grep)
+            text = ArgumentAsUtf8(text);
     const std::vector<FieldInfo> table = module.Fields();
     const std::vector<const FieldInfo*> chosen = ChosenFields(table, options->fields, error);
     if (chosen.empty() && !table.empty())
