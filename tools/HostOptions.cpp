@@ -200,7 +200,7 @@ std::optional<HostOptions> ParseOptions(int argc, const char* const* argv, std::
 }
 
 std::string UsageText() {
-    return "usage: quillet-host [OPTION]... [FILE|FOLDER]...\n"
+    return "usage: quillet-host [OPTION]... [FILE|FOLDER|-]...\n"
            "Loads a content module and shows what it answers, as a file manager would ask it.\n"
            "A FOLDER stands for the documents in it that the module's detection string chooses;\n"
            "a FILE of - is a document read from standard input.\n"
@@ -232,8 +232,8 @@ std::string UsageText() {
            "\n"
            "Exit status: 0 ok (with --grep: some document matched), 1 some FILE or folder was\n"
            "not found or could not be read, 2 bad options, 3 the module cannot be loaded or\n"
-           "used, 4 some FILE is not a document the module reads, not a readable package, or a\n"
-           "FOLDER holds no document, 5 --grep matched nothing.\n";
+           "used, 4 some FILE is not a document the module reads or not a readable package,\n"
+           "5 --grep matched nothing.\n";
 }
 
 }  // namespace quillet::host
