@@ -1,40 +1,72 @@
-# The README's commands. Each sets up what it needs first (scripts/bootstrap.sh, and
-# scripts/fetch-tinyxml.sh for the TinyXML source every build compiles).
+# The README's commands. Each installs what it uses first (scripts/bootstrap.sh names the sets of
+# Debian packages), fetches the TinyXML source every build compiles (scripts/fetch-tinyxml.sh),
+# and configures a build folder once: later builds re-run CMake themselves when a CMake file
+# changes. On a built tree `make run` does no apt work and no configure step.
 FILE ?= samples/report.docx
 BUILD_LINUX := build/linux
 BUILD_WINDOWS := build/windows
 BUILD_BENCH := build/bench
 
-.PHONY: run test check bootstrap tinyxml build-linux test-linux build-windows test-windows \
-	build-sanitize test-sanitize zlib build-tsan test-tsan build-bench build-baseline bootstrap-bench bench build-fuzz \
-	fuzz fuzz-smoke package
+.PHONY: run test check bootstrap tinyxml build-linux build-linux-tests test-linux build-windows \
+	build-windows-tests test-windows build-sanitize test-sanitize zlib build-tsan test-tsan \
+	build-bench build-baseline bootstrap-bench bench build-fuzz fuzz fuzz-smoke package
 
+# Everything every target may use.
 bootstrap:
 	@scripts/bootstrap.sh
 
-# Every build compiles Debian's tinyxml source, patched, from third_party/tinyxml.
-tinyxml: bootstrap
-	@scripts/fetch-tinyxml.sh
+# `make bootstrap-linux`, `make bootstrap-tests` ...: one set of packages.
+bootstrap-%:
+	@scripts/bootstrap.sh $*
 
-build-linux: tinyxml
-	@cmake --preset linux >/dev/null
-	@cmake --build --preset linux
+# Every build compiles Debian's tinyxml source, patched, from third_party/tinyxml; fetched again
+# when the script or the patch changes (the script itself returns at once when nothing did).
+TINYXML := third_party/tinyxml/.make-stamp
+
+$(TINYXML): scripts/fetch-tinyxml.sh patches/tinyxml-guards.patch | bootstrap-linux
+	@scripts/fetch-tinyxml.sh
+	@touch $@
+
+tinyxml: $(TINYXML)
+
+# A build folder, configured once per preset.
+build/%/build.ninja: CMakePresets.json | $(TINYXML)
+	@cmake --preset $* >/dev/null
+	@touch $@
+
+# The tests are configured once GoogleTest is there: a folder configured without it (by
+# `make run`) is configured again.
+build/%/tests/CTestTestfile.cmake: | build/%/build.ninja
+	@cmake --preset $* >/dev/null
+
+$(BUILD_LINUX)/tests/CTestTestfile.cmake: | bootstrap-tests
+$(BUILD_WINDOWS)/build.ninja: | bootstrap-windows
+$(BUILD_WINDOWS)/tests/CTestTestfile.cmake: | bootstrap-wine
+
+# The module and quillet-host (with its manual), nothing else.
+build-linux: bootstrap-linux $(BUILD_LINUX)/build.ninja
+	@cmake --build --preset linux --target quillet_module quillet-host
 
 run: build-linux
 	@$(BUILD_LINUX)/quillet-host "$(FILE)"
 
-test-linux: build-linux
+# The Linux module, its host and its tests.
+build-linux-tests: bootstrap-linux bootstrap-tests $(BUILD_LINUX)/tests/CTestTestfile.cmake
+	@cmake --build --preset linux
+
+test-linux: build-linux-tests
 	@ctest --preset linux
 
 # The edit-compile-test loop: the Linux module and its tests only, nothing else built or run.
 # `make check CHECK_ARGS="-R unit/Zip"` runs the matching test cases alone.
-check: build-linux
+check: build-linux-tests
 	@ctest --preset linux $(CHECK_ARGS)
 
 # The whole suite again under AddressSanitizer (with its leak checker) and
 # UndefinedBehaviorSanitizer: any finding fails the run.
-build-sanitize: tinyxml
-	@cmake --preset sanitize >/dev/null
+build/sanitize/build.ninja: | bootstrap-tests
+
+build-sanitize: bootstrap-tests build/sanitize/build.ninja
 	@cmake --build --preset sanitize
 
 # Two at a time: the sanitizers' time bounds are ten times the optimised build's, so a test next
@@ -46,27 +78,31 @@ test-sanitize: build-sanitize
 # The module under ThreadSanitizer (gcc), TinyXML and zlib compiled from Debian's sources with
 # it, and the thread stress test: 8 threads of property requests, one of full-text transfers and
 # one changing the files, for 20 seconds. Any report fails the run.
-zlib: tinyxml
+zlib: $(TINYXML)
 	@scripts/fetch-zlib.sh
 
-build-tsan: zlib
-	@cmake --preset tsan >/dev/null
+build/tsan/build.ninja: | bootstrap-tests zlib
+
+build-tsan: bootstrap-tests zlib build/tsan/build.ninja
 	@cmake --build --preset tsan
 
 test-tsan: build-tsan
 	@ctest --preset tsan
 
-# Quillet.wdx64, cross-built with mingw-w64; its tests run under wine.
-build-windows: tinyxml
-	@cmake --preset windows >/dev/null
+# Quillet.wdx64 and quillet-host.exe, cross-built with mingw-w64; the tests, with GoogleTest's
+# sources, run under wine.
+build-windows: bootstrap-linux bootstrap-windows $(BUILD_WINDOWS)/build.ninja
+	@cmake --build --preset windows --target quillet_module quillet-host
+
+build-windows-tests: bootstrap-windows bootstrap-wine $(BUILD_WINDOWS)/tests/CTestTestfile.cmake
 	@cmake --build --preset windows
 
-test-windows: build-windows
+test-windows: build-windows-tests
 	@ctest --preset windows
 
 # The packages a user installs, collected in build/packages: a .deb and a .tar.gz from the Linux
-# build, a zip from the Windows build.
-package: build-linux build-windows
+# build, a zip from the Windows build. Only what they hold is built.
+package: bootstrap-package build-linux build-windows
 	@cd $(BUILD_LINUX) && cpack
 	@cd $(BUILD_WINDOWS) && cpack
 
@@ -74,8 +110,9 @@ package: build-linux build-windows
 # one does not hold. Not part of `make test`: its figures depend on the machine. Its section on
 # the streaming readers only reports its targets, and needs files written by openpyxl and
 # python-docx and the programs it is compared with (scripts/bootstrap-bench.sh installs them).
-build-bench: tinyxml
-	@cmake --preset bench >/dev/null
+build/bench/build.ninja: | bootstrap-bench
+
+build-bench: bootstrap-bench build/bench/build.ninja
 	@cmake --build --preset bench
 
 BENCH_INPUTS := $(BUILD_BENCH)/producer-inputs
@@ -94,7 +131,7 @@ $(BENCH_INPUTS)/written: bench/producer_inputs.py | bootstrap-bench
 BASELINE_REV ?= cb0f358
 BUILD_BASELINE := build/baseline
 
-build-baseline: tinyxml
+build-baseline: $(TINYXML)
 	@scripts/build-baseline.sh $(BASELINE_REV) $(BUILD_BASELINE)
 
 bench: build-bench build-baseline $(BENCH_INPUTS)/written
@@ -112,8 +149,9 @@ FUZZ_TARGETS := zip_archive core_properties app_properties titles word_text work
 FUZZ_SEEDS := $(wildcard tests/data/*.docx tests/data/*.xlsx tests/data/*.pptx samples/*.docx \
 	samples/*.xlsx samples/*.pptx)
 
-build-fuzz: tinyxml
-	@cmake --preset fuzz >/dev/null
+build/fuzz/build.ninja: | bootstrap-fuzz
+
+build-fuzz: bootstrap-fuzz build/fuzz/build.ninja
 	@cmake --build --preset fuzz
 	@$(BUILD_FUZZ)/fuzz/quillet_fuzz_seeds $(BUILD_FUZZ)/corpus $(FUZZ_SEEDS) >/dev/null
 

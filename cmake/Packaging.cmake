@@ -4,22 +4,23 @@
 # Windows: a zip with one folder, Quillet/, that goes where the file manager keeps its plug-ins.
 set(QUILLET_PACKAGE_OUTPUT_DIR "${CMAKE_SOURCE_DIR}/build/packages" CACHE PATH
     "Folder that collects the packages of every build")
+# CPack installs what `make package` built (the module, the host, its manual), without building
+# everything, the tests included, first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 if(WIN32)
     set(QUILLET_INSTALL_FOLDER Quillet)
     install(TARGETS quillet_module LIBRARY DESTINATION ${QUILLET_INSTALL_FOLDER})
     install(FILES README.md LICENSE DESTINATION ${QUILLET_INSTALL_FOLDER})
-    install(FILES docs/windows.md DESTINATION ${QUILLET_INSTALL_FOLDER}/docs)
 else()
     set(QUILLET_INSTALL_DOC_DIR share/doc/quillet)
     # A shared object is loaded, never run: no execute bits, as Debian installs libraries.
     install(TARGETS quillet_module LIBRARY DESTINATION lib/quillet
             PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
     install(TARGETS quillet-host RUNTIME DESTINATION bin)
+    install(FILES ${QUILLET_MANUAL} DESTINATION share/man/man1)
+    # The README is for users; docs/ is for the project's developers and host authors.
     install(FILES README.md LICENSE DESTINATION ${QUILLET_INSTALL_DOC_DIR})
-    # The README links to docs/*.md, so they keep their folder.
-    file(GLOB QUILLET_DOCS CONFIGURE_DEPENDS docs/*.md)
-    install(FILES ${QUILLET_DOCS} DESTINATION ${QUILLET_INSTALL_DOC_DIR}/docs)
 endif()
 
 set(CPACK_PACKAGE_NAME quillet)

@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # Installs the named Debian packages that are missing, quietly:
 #   scripts/apt-install.sh LABEL PACKAGE...
-# Idempotent: when every package is present it prints nothing and returns at once.
+# Idempotent: when every package is present it prints nothing and returns at once (one dpkg-query
+# for all of them, so that a warm `make run` does no apt work).
 set -euo pipefail
 
 label="$1"
 shift
 
+declare -A status
+while read -r name state; do
+    status["$name"]="$state"
+done < <(dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "$@" 2>/dev/null || true)
+
 missing=()
 for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    [ "${status[$p]:-}" = ii ] || missing+=("$p")
 done
 
 sudo_cmd=()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace quillet::host {
@@ -22,5 +23,14 @@ int UsageError(const std::string& message);
 void Print(const std::string& text);
 // Bytes go out as they are: no CR added before LF on Windows.
 void BinaryStandardOutput();
+
+// A command-line argument in UTF-8, the form of the texts the module hands over through
+// ContentGetValueW: on Windows arguments come in the ANSI code page; elsewhere as they are.
+std::string ArgumentAsUtf8(const std::string& argument);
+
+bool StandardOutputIsTerminal();
+bool StandardErrorIsTerminal();
+// The columns of the terminal on standard output: as the terminal tells, else $COLUMNS, else 80.
+size_t TerminalColumns();
 
 }  // namespace quillet::host

@@ -20,17 +20,29 @@ std::string NarrowPath(const fs::path& path) {
     }
 }
 
-// Reads one folder: its chosen files go to `files`, its subfolders to `folders` when wanted.
-void ReadFolder(const fs::path& folder, bool recursive, const FileChooser& choose,
-                const FolderProblem& problem, std::vector<std::string>& files,
+bool IsHidden(const fs::path& path) {
+    const fs::path::string_type name = path.filename().native();
+    return !name.empty() && name.front() == '.';
+}
+
+// Reads one folder: its chosen files go to `contents`, its subfolders to `folders` when wanted.
+void ReadFolder(const fs::path& folder, const ScanRules& rules, const FileChooser& choose,
+                const FolderProblem& problem, FolderContents& contents,
                 std::vector<fs::path>& folders) {
     std::error_code error;
     fs::directory_iterator entries(folder, error);
     for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
         const fs::directory_entry& entry = *entries;
         std::error_code kindError;
-        if (recursive && entry.is_directory(kindError) && !entry.is_symlink(kindError)) {
-            folders.push_back(entry.path());
+        if (!rules.hidden && IsHidden(entry.path())) {
+            ++contents.hiddenPassed;
+            continue;
+        }
+        if (entry.is_directory(kindError) && !entry.is_symlink(kindError)) {
+            if (rules.recursive)
+                folders.push_back(entry.path());
+            else
+                ++contents.subfoldersPassed;
             continue;
         }
         if (!entry.is_regular_file(kindError))
@@ -39,7 +51,7 @@ void ReadFolder(const fs::path& folder, bool recursive, const FileChooser& choos
         if (path.empty())
             problem(NarrowPath(folder), "a file name cannot be written in this character set");
         else if (choose(path))
-            files.push_back(path);
+            contents.files.push_back(path);
     }
     if (error)
         problem(NarrowPath(folder), error.message());
@@ -47,18 +59,18 @@ void ReadFolder(const fs::path& folder, bool recursive, const FileChooser& choos
 
 }  // namespace
 
-std::vector<std::string> ScanFolder(const std::string& folder, bool recursive,
-                                    const FileChooser& choose, const FolderProblem& problem) {
-    std::vector<std::string> files;
+FolderContents ScanFolder(const std::string& folder, const ScanRules& rules,
+                          const FileChooser& choose, const FolderProblem& problem) {
+    FolderContents contents;
     // A worklist rather than recursion: folders may nest deeper than the stack would allow.
     std::vector<fs::path> folders = {fs::path(folder)};
     while (!folders.empty()) {
         const fs::path next = std::move(folders.back());
         folders.pop_back();
-        ReadFolder(next, recursive, choose, problem, files, folders);
+        ReadFolder(next, rules, choose, problem, contents, folders);
     }
-    std::sort(files.begin(), files.end());
-    return files;
+    std::sort(contents.files.begin(), contents.files.end());
+    return contents;
 }
 
 }  // namespace quillet::host

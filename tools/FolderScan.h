@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -11,10 +12,23 @@ using FileChooser = std::function<bool(const std::string& path)>;
 // Told about a folder that cannot be read, with the system's reason.
 using FolderProblem = std::function<void(const std::string& folder, const std::string& reason)>;
 
-// The files in a folder that `choose` takes (and, when `recursive`, in all its subfolders), in
-// path order. Links to folders are not followed, so a scan always ends. A folder that cannot be
-// read is told to `problem` and skipped.
-std::vector<std::string> ScanFolder(const std::string& folder, bool recursive,
-                                    const FileChooser& choose, const FolderProblem& problem);
+// Which entries of a folder a scan enters.
+struct ScanRules {
+    bool recursive = false;  // subfolders too
+    bool hidden = false;     // entries whose names start with a dot too, as ripgrep's --hidden
+};
+
+// What a scan found, and what it passed over by its rules.
+struct FolderContents {
+    std::vector<std::string> files;  // in path order
+    size_t hiddenPassed = 0;
+    size_t subfoldersPassed = 0;
+};
+
+// The files in a folder that `choose` takes (and, by the rules, in its subfolders). Links to
+// folders are not followed, so a scan always ends. A folder that cannot be read is told to
+// `problem` and skipped.
+FolderContents ScanFolder(const std::string& folder, const ScanRules& rules,
+                          const FileChooser& choose, const FolderProblem& problem);
 
 }  // namespace quillet::host

@@ -1,5 +1,6 @@
 #include "HostOptions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -19,7 +20,16 @@ bool ParseBuffer(const std::string& text, int& buffer) {
 }
 
 bool TakesValue(const std::string& name) {
-    return name == "--module" || name == "--field" || name == "--buffer" || name == "--grep";
+    return name == "--module" || name == "--field" || name == "--buffer" || name == "--grep" ||
+           name == "-e";
+}
+
+// Letters bundled as grep users bundle them: -r, -i and -h, and -e last, before its TEXT.
+bool IsBundle(const std::string& arg) {
+    if (arg.size() <= 2 || arg[0] != '-' || arg[1] == '-')
+        return false;
+    const size_t last = arg.back() == 'e' ? arg.size() - 1 : arg.size();
+    return arg.find_first_not_of("rih", 1) >= last;
 }
 
 // The arguments with bundled letters split: "-ri" is "-r" "-i".
@@ -27,8 +37,7 @@ std::vector<std::string> Arguments(int argc, const char* const* argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        const bool bundle = arg.size() > 2 && arg[0] == '-' && arg[1] != '-' &&
-                            arg.find_first_not_of("rih", 1) == std::string::npos;
+        const bool bundle = IsBundle(arg);
         if (!bundle) {
             args.push_back(arg);
             continue;
@@ -49,6 +58,10 @@ bool SetFlag(const std::string& name, HostOptions& options) {
         options.form = name == "--json" ? OutputForm::Json : OutputForm::Csv;
     else if (name == "-r" || name == "--recursive")
         options.recursive = true;
+    else if (name == "--hidden")
+        options.hidden = true;
+    else if (name == "--raw")
+        options.raw = std::string();
     else if (name == "-i" || name == "--ignore-case")
         options.ignoreCase = true;
     else if (name == "--version")
@@ -73,8 +86,8 @@ bool SetValue(const std::string& name, const std::string& value, HostOptions& op
         options.modulePath = value;
     } else if (name == "--field") {
         options.fields.push_back(value);
-    } else if (name == "--grep") {
-        options.grep = value;
+    } else if (name == "--grep" || name == "-e") {
+        options.grep.push_back(value);
     } else if (!ParseBuffer(value, options.buffer)) {
         error = "--buffer needs a number of bytes from " + std::to_string(MinBuffer) + " to " +
                 std::to_string(MaxBuffer) + ", not '" + value + "'";
@@ -93,7 +106,7 @@ bool SettleRawField(HostOptions& options, std::string& error) {
             options.raw = options.fields.front();
         return true;
     }
-    error = "--raw prints one field: give it as --raw FIELD or --raw --field FIELD";
+    error = "--raw prints one field: give it as --raw=FIELD or --raw --field FIELD";
     return false;
 }
 
@@ -101,11 +114,13 @@ bool SettleRawField(HostOptions& options, std::string& error) {
 std::string Conflict(const HostOptions& options) {
     if (options.files.empty() && !options.detect && !options.listFields)
         return "nothing to do: give a FILE or folder, --detect or --fields";
-    if (options.files.empty() && (!options.fields.empty() || options.grep || options.raw))
+    if (options.files.empty() && (!options.fields.empty() || !options.grep.empty() || options.raw))
         return "--field, --grep and --raw need a FILE to read";
-    if (options.ignoreCase && !options.grep)
+    if (options.ignoreCase && options.grep.empty())
         return "-i goes with --grep";
-    if (options.grep &&
+    if (std::count(options.files.begin(), options.files.end(), StandardInputOperand) > 1)
+        return "standard input (-) can be read once";
+    if (!options.grep.empty() &&
         (options.form != OutputForm::Table || !options.fields.empty() || options.raw))
         return "--grep prints the names of the matching files; it does not go with --csv, "
                "--json, --field or --raw";
@@ -141,11 +156,14 @@ std::optional<HostOptions> ParseOptions(int argc, const char* const* argv, std::
             name = arg.substr(0, equals);
             inlineValue = arg.substr(equals + 1);
         }
-        if (name == "--raw") {
-            // The next argument is the field unless it is an option.
-            const bool nextIsField =
-                !inlineValue && i + 1 < args.size() && args[i + 1].rfind("-", 0) != 0;
-            options.raw = inlineValue ? *inlineValue : nextIsField ? args[++i] : std::string();
+        // --raw=FIELD names the field; a bare --raw takes it from --field, so the next
+        // argument is never mistaken for one.
+        if (name == "--raw" && inlineValue) {
+            options.raw = *inlineValue;
+            if (options.raw->empty()) {
+                error = "--raw= needs a field";
+                return std::nullopt;
+            }
             continue;
         }
         if (!TakesValue(name)) {
@@ -182,9 +200,10 @@ std::optional<HostOptions> ParseOptions(int argc, const char* const* argv, std::
 }
 
 std::string UsageText() {
-    return "usage: quillet-host [OPTION]... [FILE|FOLDER]...\n"
+    return "usage: quillet-host [OPTION]... [FILE|FOLDER|-]...\n"
            "Loads a content module and shows what it answers, as a file manager would ask it.\n"
-           "A FOLDER stands for the documents in it that the module's detection string chooses.\n"
+           "A FOLDER stands for the documents in it that the module's detection string chooses;\n"
+           "a FILE of - is a document read from standard input.\n"
            "\n"
            "  --module PATH        the module to load (default: the one beside quillet-host,\n"
            "                       else ../lib/quillet/ from quillet-host's folder)\n"
@@ -192,11 +211,17 @@ std::string UsageText() {
            "  --fields             print the module's field table\n"
            "  --field NAME|INDEX   show only this field of each FILE (repeatable)\n"
            "  -r, --recursive      take the documents in the subfolders of each FOLDER too\n"
-           "  --grep TEXT          print the documents whose Titles or Content hold TEXT\n"
-           "  -i, --ignore-case    with --grep: A to Z match a to z\n"
+           "  --hidden             take hidden files and folders (names starting with a dot)\n"
+           "                       in folders too\n"
+           "  --grep TEXT, -e TEXT print the documents whose \"Titles\" or full text hold\n"
+           "                       TEXT; the full text is the module's \"Text\" field where it\n"
+           "                       has one, else \"Content\". Several: any of them\n"
+           "  -i, --ignore-case    with --grep: letters match in any case (Unicode simple\n"
+           "                       case folding)\n"
            "  --csv                print CSV: a header row and one row per FILE\n"
            "  --json               print JSON: one object per line, one line per FILE\n"
-           "  --raw FIELD          print one string or full text of one FILE as it is\n"
+           "  --raw=FIELD          print one string or full text of one FILE as it is;\n"
+           "                       a bare --raw prints the one --field\n"
            "  --buffer N           bytes per full-text piece, " +
            std::to_string(MinBuffer) + " to " + std::to_string(MaxBuffer) +
            " (default 2048)\n"
@@ -207,7 +232,8 @@ std::string UsageText() {
            "\n"
            "Exit status: 0 ok (with --grep: some document matched), 1 some FILE or folder was\n"
            "not found or could not be read, 2 bad options, 3 the module cannot be loaded or\n"
-           "used, 4 some FILE is not a document the module reads, 5 --grep matched nothing.\n";
+           "used, 4 some FILE is not a document the module reads or not a readable package,\n"
+           "5 --grep matched nothing.\n";
 }
 
 }  // namespace quillet::host

@@ -50,6 +50,8 @@ class ModuleClient {
     bool Load(const std::string& path, std::string& error);
     // Asks through ContentGetValue even where ContentGetValueW is exported.
     void PreferAnsi() { valueW_ = nullptr; }
+    // Whether texts come through ContentGetValueW, and so in UTF-8; else in the host's code page.
+    bool AsksForUtf16() const { return valueW_ != nullptr; }
 
     std::string DetectString() const;
     std::vector<FieldInfo> Fields() const;

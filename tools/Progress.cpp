@@ -2,25 +2,13 @@
 
 #include <cstdio>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "Console.h"
 
 namespace quillet::host {
 namespace {
 
 // Narrow enough for any terminal, so the line never wraps and "\r" always returns to its start.
 constexpr size_t LineWidth = 72;
-
-bool StandardErrorIsTerminal() {
-#ifdef _WIN32
-    return ::_isatty(::_fileno(stderr)) != 0;
-#else
-    return ::isatty(STDERR_FILENO) != 0;
-#endif
-}
 
 }  // namespace
 

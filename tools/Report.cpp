@@ -44,7 +44,8 @@ bool IsUnexpected(const FieldValue& value) {
     }
 }
 
-std::unique_ptr<Report> MakeReport(OutputForm form, const std::vector<FieldInfo>& table) {
+std::unique_ptr<Report> MakeReport(OutputForm form, const std::vector<FieldInfo>& table,
+                                   size_t lineWidth) {
     switch (form) {
         case OutputForm::Csv:
             return MakeCsvReport(table);
@@ -53,7 +54,7 @@ std::unique_ptr<Report> MakeReport(OutputForm form, const std::vector<FieldInfo>
         case OutputForm::Table:
             break;
     }
-    return MakeTableReport(table);
+    return MakeTableReport(table, lineWidth);
 }
 
 }  // namespace quillet::host

@@ -57,10 +57,13 @@ class Report {
 
 enum class OutputForm { Table, Csv, Json };
 
-std::unique_ptr<Report> MakeReport(OutputForm form, const std::vector<FieldInfo>& table);
+// `lineWidth`, when not 0, is the terminal's: the table then shows each full text on one line
+// of it.
+std::unique_ptr<Report> MakeReport(OutputForm form, const std::vector<FieldInfo>& table,
+                                   size_t lineWidth);
 
 // The forms, each in its own file.
-std::unique_ptr<Report> MakeTableReport(const std::vector<FieldInfo>& table);
+std::unique_ptr<Report> MakeTableReport(const std::vector<FieldInfo>& table, size_t lineWidth);
 std::unique_ptr<Report> MakeCsvReport(const std::vector<FieldInfo>& table);
 std::unique_ptr<Report> MakeJsonReport(const std::vector<FieldInfo>& table);
 

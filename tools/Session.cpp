@@ -7,50 +7,51 @@ namespace quillet::host {
 void Session::ReportFields(const std::vector<Operand>& documents,
                            const std::vector<const FieldInfo*>& chosen) {
     Out(report_.Header(chosen));
-    ForEach(documents, [this, &chosen](const std::string& file) {
+    ForEach(documents, [this, &chosen](const Operand& document) {
         std::vector<FieldReport> fields;
         for (const FieldInfo* field : chosen) {
-            fields.push_back({field, module_.Value(file, *field, options_.buffer)});
+            fields.push_back({field, module_.Value(document.path, *field, options_.buffer)});
             if (fields.back().value.result == QUILLET_FILE_ERROR)
-                return Problem({file, OperandProblem::NoSuchFile, "no such file"});
+                return Gone(document);
         }
-        Out(report_.File(file, fields));
+        Out(report_.File(document.label(), fields));
     });
 }
 
 void Session::Search(const std::vector<Operand>& documents,
                      const std::vector<const FieldInfo*>& fields) {
-    TextSearch search(*options_.grep, options_.ignoreCase);
+    TextSearch search(options_.grep, options_.ignoreCase);
     searched_ = true;
-    ForEach(documents, [this, &fields, &search](const std::string& file) {
+    ForEach(documents, [this, &fields, &search](const Operand& document) {
         for (const FieldInfo* field : fields) {
             search.Reset();
             // Reading stops, and the end call is made, with the piece that completes a match.
             const TransferResult transfer = module_.PageFullText(
-                file, field->index, options_.buffer,
+                document.path, field->index, options_.buffer,
                 [&search](std::string_view piece) { return !search.Feed(piece); });
             if (transfer.result == QUILLET_FILE_ERROR)
-                return Problem({file, OperandProblem::NoSuchFile, "no such file"});
-            if (transfer.stopped) {
+                return Gone(document);
+            if (transfer.stopped || search.Finish()) {
                 matched_ = true;
-                return Out(file + "\n");
+                return Out(document.label() + "\n");
             }
         }
     });
 }
 
 void Session::PrintRaw(const std::vector<Operand>& documents, const FieldInfo& field) {
-    ForEach(documents, [this, &field](const std::string& file) { PrintRaw(file, field); });
+    ForEach(documents, [this, &field](const Operand& document) { PrintRaw(document, field); });
 }
 
-void Session::PrintRaw(const std::string& file, const FieldInfo& field) {
-    const FieldValue value = module_.Value(file, field, options_.buffer);
+void Session::PrintRaw(const Operand& document, const FieldInfo& field) {
+    const FieldValue value = module_.Value(document.path, field, options_.buffer);
     if (value.result == QUILLET_FILE_ERROR)
-        return Problem({file, OperandProblem::NoSuchFile, "no such file"});
+        return Gone(document);
     BinaryStandardOutput();
     Out(value.text);
     if (value.cut)
-        Warn(file + ": " + field.name + " was cut short: the module did not end the text");
+        Warn(document.label() + ": " + field.name +
+             " was cut short: the module did not end the text");
 }
 
 int Session::Status() const {
@@ -66,23 +67,40 @@ void Session::ForEach(const std::vector<Operand>& documents, Action action) {
     Progress progress(documents.size());
     progress_ = &progress;
     for (size_t i = 0; i < documents.size(); ++i) {
-        progress.Show(i + 1, documents[i].path);
-        if (documents[i].problem == OperandProblem::None)
-            action(documents[i].path);
+        progress.Show(i + 1, documents[i].label());
+        // The module answers a damaged file as an empty document: the host looks first.
+        const Operand document = documents[i].problem == OperandProblem::None
+                                     ? InspectDocument(documents[i])
+                                     : documents[i];
+        if (document.problem == OperandProblem::None)
+            action(document);
         else
-            Problem(documents[i]);
+            Problem(document);
     }
     progress_ = nullptr;
 }
 
 void Session::Problem(const Operand& operand) {
-    Warn(operand.path + ": " + operand.words);
-    if (operand.problem == OperandProblem::Unreadable) {
-        missing_ = true;
-        return;
+    Warn(operand.label() + ": " + operand.words);
+    switch (operand.problem) {
+        case OperandProblem::NoDocuments:
+            return;  // a note: nothing failed
+        case OperandProblem::Unreadable:
+            missing_ = true;
+            return;  // a folder: the JSON lines are the files'
+        case OperandProblem::NoSuchFile:
+        case OperandProblem::CannotOpen:
+            missing_ = true;
+            break;
+        default:
+            notDocument_ = true;
+            break;
     }
-    (operand.problem == OperandProblem::NoSuchFile ? missing_ : notDocument_) = true;
-    Out(report_.Problem(operand.path, operand.words));
+    Out(report_.Problem(operand.label(), operand.words));
+}
+
+void Session::Gone(const Operand& document) {
+    Problem({document.path, OperandProblem::NoSuchFile, "no such file", document.shownAs});
 }
 
 // Output and messages go out with the progress line out of their way.

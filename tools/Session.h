@@ -32,8 +32,10 @@ class Session {
     // The action for each document, the problem for each operand that gives none.
     template <typename Action>
     void ForEach(const std::vector<Operand>& documents, Action action);
-    void PrintRaw(const std::string& file, const FieldInfo& field);
+    void PrintRaw(const Operand& document, const FieldInfo& field);
     void Problem(const Operand& operand);
+    // The file has gone between the scan and the module's answer.
+    void Gone(const Operand& document);
     void Out(const std::string& text);
     void Warn(const std::string& message);
 

@@ -1,31 +1,47 @@
 #include "TextSearch.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "CaseFolding.h"
 
 namespace quillet::host {
 
-TextSearch::TextSearch(std::string wanted, bool ignoreCase)
-    : wanted_(std::move(wanted)), ignoreCase_(ignoreCase) {
-    wanted_ = Folded(wanted_);
+TextSearch::TextSearch(const std::vector<std::string>& wanted, bool ignoreCase)
+    : ignoreCase_(ignoreCase) {
+    for (const std::string& text : wanted) {
+        wanted_.push_back(ignoreCase_ ? FoldUtf8(text) : text);
+        keep_ = std::max(keep_, wanted_.back().empty() ? 0 : wanted_.back().size() - 1);
+    }
+}
+
+void TextSearch::Reset() {
+    tail_.clear();
+    unfinished_.clear();
 }
 
 bool TextSearch::Feed(std::string_view piece) {
-    std::string window = tail_ + Folded(piece);
-    if (window.find(wanted_) != std::string::npos)
-        return true;
-    const size_t keep = wanted_.empty() ? 0 : wanted_.size() - 1;
-    tail_ = window.size() > keep ? window.substr(window.size() - keep) : std::move(window);
-    return false;
+    if (!ignoreCase_)
+        return Search(tail_ + std::string(piece));
+    std::string text = std::move(unfinished_) + std::string(piece);
+    const size_t unfinished = UnfinishedUtf8Tail(text);
+    unfinished_ = text.substr(text.size() - unfinished);
+    text.resize(text.size() - unfinished);
+    return Search(tail_ + FoldUtf8(text));
 }
 
-std::string TextSearch::Folded(std::string_view text) const {
-    std::string out(text);
-    if (ignoreCase_) {
-        for (char& c : out)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
+bool TextSearch::Finish() {
+    if (unfinished_.empty())
+        return false;
+    return Search(tail_ + std::exchange(unfinished_, std::string()));
+}
+
+bool TextSearch::Search(std::string window) {
+    for (const std::string& wanted : wanted_)
+        if (window.find(wanted) != std::string::npos)
+            return true;
+    tail_ = window.size() > keep_ ? window.substr(window.size() - keep_) : std::move(window);
+    return false;
 }
 
 }  // namespace quillet::host

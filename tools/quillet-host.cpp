@@ -1,5 +1,6 @@
 // A command-line host: loads the module by path and asks it about files exactly as a file
 // manager does, through its exported functions only.
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
 #include <optional>
@@ -16,6 +17,7 @@
 #include "Operands.h"
 #include "Report.h"
 #include "Session.h"
+#include "StandardInput.h"
 #include "ValueText.h"
 
 namespace {
@@ -76,13 +78,28 @@ std::vector<const FieldInfo*> ChosenFields(const std::vector<FieldInfo>& table,
     return chosen;
 }
 
-// "Titles" and "Content", the full texts a file manager searches, as far as the module has them.
+// What --grep reads: "Titles" and the most complete full text the module offers, its "Text"
+// where it has one, else its "Content"; as far as the module has them.
 std::vector<const FieldInfo*> SearchFields(const std::vector<FieldInfo>& table) {
     std::vector<const FieldInfo*> fields;
-    for (const char* name : {"Titles", "Content"})
-        if (const FieldInfo* field = FindFullTextField(table, name))
-            fields.push_back(field);
+    if (const FieldInfo* titles = FindFullTextField(table, "Titles"))
+        fields.push_back(titles);
+    const FieldInfo* text = FindFullTextField(table, "Text");
+    if (text == nullptr)
+        text = FindFullTextField(table, "Content");
+    if (text != nullptr)
+        fields.push_back(text);
     return fields;
+}
+
+OperandRules RulesFor(const HostOptions& options, const StandardInputCopy& standardInput) {
+    OperandRules rules;
+    rules.scan.recursive = options.recursive;
+    rules.scan.hidden = options.hidden;
+    // --raw reads one document: a folder is not scanned for it.
+    rules.foldersAllowed = !options.raw;
+    rules.standardInputCopy = standardInput.path();
+    return rules;
 }
 
 int RunOnDocuments(const HostOptions& options, const ModuleClient& module,
@@ -96,8 +113,8 @@ int RunOnDocuments(const HostOptions& options, const ModuleClient& module,
         return ExitModule;
     }
     const std::vector<const FieldInfo*> searchFields = SearchFields(table);
-    if (options.grep && searchFields.empty()) {
-        Fail("the module has no full-text field Titles or Content to search");
+    if (!options.grep.empty() && searchFields.empty()) {
+        Fail("the module has no full-text field Titles, Text or Content to search");
         return ExitModule;
     }
     if (options.raw && chosen.front()->type != QUILLET_FIELD_STRING &&
@@ -105,10 +122,17 @@ int RunOnDocuments(const HostOptions& options, const ModuleClient& module,
         return UsageError("--raw prints a string or a full text; " + chosen.front()->name + " is " +
                           TypeName(chosen.front()->type));
 
+    StandardInputCopy standardInput;
+    const auto& files = options.files;
+    if (std::find(files.begin(), files.end(), StandardInputOperand) != files.end() &&
+        !standardInput.Take(error)) {
+        Fail(error);
+        return ExitMissingFile;
+    }
     Session session(options, module, report);
     const std::vector<Operand> documents =
-        CollectDocuments(options.files, options.recursive, !options.raw, *detect);
-    if (options.grep)
+        CollectDocuments(options.files, RulesFor(options, standardInput), *detect);
+    if (!options.grep.empty())
         session.Search(documents, searchFields);
     else if (options.raw)
         session.PrintRaw(documents, *chosen.front());
@@ -124,7 +148,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
 
     std::string error;
-    const auto options = ParseOptions(argc, argv, error);
+    auto options = ParseOptions(argc, argv, error);
     if (!options)
         return UsageError(error);
     if (options->help) {
@@ -143,12 +167,17 @@ int main(int argc, char** argv) {
     }
     if (options->ansi)
         module.PreferAnsi();
+    // The texts searched come in UTF-8 through ContentGetValueW: so must what is searched for.
+    if (module.AsksForUtf16())
+        for (std::string& text : options->grep)
+            text = ArgumentAsUtf8(text);
     const std::vector<FieldInfo> table = module.Fields();
     const std::vector<const FieldInfo*> chosen = ChosenFields(table, options->fields, error);
     if (chosen.empty() && !table.empty())
         return UsageError(error);
 
-    const std::unique_ptr<Report> report = MakeReport(options->form, table);
+    const std::unique_ptr<Report> report =
+        MakeReport(options->form, table, StandardOutputIsTerminal() ? TerminalColumns() : 0);
     if (options->form == OutputForm::Csv)
         BinaryStandardOutput();
     if (options->detect)

@@ -1,7 +1,9 @@
 // A stand-in module with known answers of every form, so the host's decoding, formatting and
 // paging can be checked against values chosen here. It also checks that the host keeps the
 // paging protocol: a broken sequence is answered wrongly, and one left open is reported on
-// standard error when the module is unloaded. Two environment variables steer it:
+// standard error when the module is unloaded. Built with FAKE_WITH_TEXT it also lists "Text", a
+// full text more complete than its "Content", as a module may. Two environment variables steer
+// it:
 // QUILLET_FAKE_DETECT replaces its detection string, and QUILLET_FAKE_CALLS names a file to
 // which every value request is appended as a line "field<TAB>unit<TAB>file".
 #include <cstdint>
@@ -38,13 +40,18 @@ enum Index : int {
     OddIndex,
     TitlesIndex,
     ContentIndex,
+    TextIndex,
+#ifdef FAKE_WITH_TEXT
     FieldCount,
+#else
+    FieldCount = TextIndex,
+#endif
 };
 
-const Field Fields[FieldCount] = {
+const Field Fields[] = {
     {"Title", 8},   {"Created", 10}, {"Epoch", 10}, {"Leap", 10},   {"TotalTime", 5}, {"Shared", 6},
     {"Linked", 6},  {"Pages", 1},    {"Words", 1},  {"Silent", 8},  {"Body", 9},      {"Notes", 9},
-    {"Endless", 9}, {"Odd", 8},      {"Titles", 9}, {"Content", 9},
+    {"Endless", 9}, {"Odd", 8},      {"Titles", 9}, {"Content", 9}, {"Text", 9},
 };
 
 const char* const Title = "Annual \"report\" \\ \xE9t\xE9";
@@ -82,10 +89,23 @@ void CopyText(void* value, const std::string& text, int size) {
     static_cast<char*>(value)[count] = '\0';
 }
 
-// "Content" is the file's own bytes, so that a test chooses the text it searches.
+unsigned LittleEndian(const std::string& bytes, size_t offset, size_t count) {
+    unsigned value = 0;
+    for (size_t i = count; i-- > 0;)
+        value = value << 8 | static_cast<unsigned char>(bytes[offset + i]);
+    return value;
+}
+
+// The text of a file: the data of its first member when it is a ZIP package whose first member
+// is stored (the host reads only packages), else its own bytes. So a test chooses the text.
 [[maybe_unused]] std::string FileText(const char* fileName) {
     std::ifstream in(fileName, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.size() < 30 || bytes.compare(0, 4, "PK\x03\x04") != 0)
+        return bytes;
+    const size_t size = LittleEndian(bytes, 18, 4);
+    const size_t start = 30 + LittleEndian(bytes, 26, 2) + LittleEndian(bytes, 28, 2);
+    return start + size <= bytes.size() ? bytes.substr(start, size) : bytes;
 }
 
 [[maybe_unused]] std::string FullTextOf(int field, const char* fileName) {
@@ -96,7 +116,12 @@ void CopyText(void* value, const std::string& text, int size) {
             return Notes;
         case TitlesIndex:
             return Titles;
-        case ContentIndex:
+        case ContentIndex: {
+            // Where "Text" is listed, "Content" is its part before a '|'.
+            const std::string text = FileText(fileName);
+            return FieldCount > TextIndex ? text.substr(0, text.find('|')) : text;
+        }
+        case TextIndex:
             return FileText(fileName);
         default:
             return "x";
@@ -200,6 +225,9 @@ FAKE_EXPORT int ContentGetValue(const char* fileName, int fieldIndex, int unitIn
         case EndlessIndex:
         case TitlesIndex:
         case ContentIndex:
+        case TextIndex:
+            if (fieldIndex >= FieldCount)
+                return -1;
             return FullText(fileName, fieldIndex, unitIndex, fieldValue, maxLen);
         case OddIndex:
             return 42;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "CaseFolding.h"
 #include "DetectExpression.h"
 #include "support/TempFile.h"
 
@@ -180,6 +182,16 @@ std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& me
     return local + central + end;
 }
 
+// A package with an empty properties part and no other: every answer of the module is empty.
+std::string EmptyDocument() {
+    return StoredZip({{"docProps/core.xml", "<cp:coreProperties/>"}});
+}
+
+// A package whose text, for the stand-in module, is `text`: its first member's data.
+std::string FakeDocument(const std::string& text) {
+    return StoredZip({{"word/document.xml", text}});
+}
+
 const char* const Expression = "EXT=\"DOCX\" | EXT=\"XLSX\" | EXT=\"PPTX\" | EXT=\"PPSX\"";
 
 TEST(Host, DetectPrintsTheModulesExpression) {
@@ -217,7 +229,7 @@ TEST(Host, FieldsListsTheWholeTable) {
 }
 
 TEST(Host, MissingFileExitsOneAndStillPrintsTheOthers) {
-    const TempFile text("just text", ".docx");
+    const TempFile text(EmptyDocument(), ".docx");
     const std::string missing = MissingPath();
     const HostRun run = HostWith(QUILLET_MODULE_PATH, {missing, text.path()});
     EXPECT_EQ(run.code, 1);
@@ -233,7 +245,7 @@ TEST(Host, MissingFileExitsOneAndStillPrintsTheOthers) {
 }
 
 TEST(Host, BadOptionsExitTwo) {
-    const TempFile text("just text", ".docx");
+    const TempFile text(EmptyDocument(), ".docx");
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"--bogus", text.path()},
@@ -280,8 +292,8 @@ TEST(Host, UnloadableModuleExitsThree) {
     EXPECT_NE(run.err.find("lacks ContentGetValue"), std::string::npos) << run.err;
 }
 
-TEST(Host, PlainTextFileAnswersEmptyValuesOfEveryForm) {
-    const TempFile text("just text, no package\n", ".docx");
+TEST(Host, EmptyDocumentAnswersEmptyValuesOfEveryForm) {
+    const TempFile text(EmptyDocument(), ".docx");
     const HostRun run = HostWith(QUILLET_MODULE_PATH, {text.path()});
     EXPECT_EQ(run.code, 0) << run.err;
     const std::vector<Row> rows = Table(QUILLET_MODULE_PATH);
@@ -300,7 +312,7 @@ TEST(Host, PlainTextFileAnswersEmptyValuesOfEveryForm) {
 }
 
 TEST(Host, ShowsEveryValueFormAsAUserReadsIt) {
-    const TempFile file("anything", ".fake");
+    const TempFile file(FakeDocument("anything"), ".fake");
     const HostRun run = HostWith(QUILLET_FAKE_MODULE, {file.path()});
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.err, "");
@@ -325,7 +337,7 @@ TEST(Host, ShowsEveryValueFormAsAUserReadsIt) {
 }
 
 TEST(Host, ChosenFieldsByNameAndIndexInTheGivenOrder) {
-    const TempFile text("just text", ".docx");
+    const TempFile text(EmptyDocument(), ".docx");
     HostRun run = HostWith(QUILLET_MODULE_PATH, {"--field", "Title", "--field", "44", text.path()});
     EXPECT_EQ(run.code, 0) << run.err;
     std::vector<std::string> lines = Lines(run.out);
@@ -334,7 +346,7 @@ TEST(Host, ChosenFieldsByNameAndIndexInTheGivenOrder) {
     EXPECT_EQ(lines[1].rfind("  Title ", 0), 0u) << lines[1];
     EXPECT_EQ(lines[2].rfind("  Content ", 0), 0u) << lines[2];
 
-    const TempFile file("anything", ".fake");
+    const TempFile file(FakeDocument("anything"), ".fake");
     run = HostWith(QUILLET_FAKE_MODULE, {"--field=10", "--field", "Pages", file.path()});
     lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 3u) << run.out;
@@ -343,7 +355,7 @@ TEST(Host, ChosenFieldsByNameAndIndexInTheGivenOrder) {
 }
 
 TEST(Host, PagesTheSameTextWithAnyBuffer) {
-    const TempFile file("anything", ".fake");
+    const TempFile file(FakeDocument("anything"), ".fake");
     for (const char* buffer : {"2", "3", "4", "7", "2048"}) {
         SCOPED_TRACE(buffer);
         const HostRun run = HostWith(QUILLET_FAKE_MODULE, {"--buffer", buffer, file.path()});
@@ -389,7 +401,7 @@ TEST(Host, PagesTheSameTextWithAnyBuffer) {
 }
 
 TEST(Host, JsonParsesWithTheRightStructureAndTypes) {
-    const TempFile text("just text", ".docx");
+    const TempFile text(EmptyDocument(), ".docx");
     const std::string missing = MissingPath();
     std::vector<std::string> lines =
         FlattenedJson({"--module", QUILLET_MODULE_PATH, "--json", text.path(), missing});
@@ -411,12 +423,15 @@ TEST(Host, JsonParsesWithTheRightStructureAndTypes) {
     EXPECT_EQ(lines[0], std::string("detect\t'") + Expression + "'");
     EXPECT_EQ(lines[45], "row\t44\tContent\tfulltext\t9\t''");
 
-    const TempFile file("anything", ".fake");
+    const TempFile file(FakeDocument("anything"), ".fake");
     lines =
         FlattenedJson({"--module", QUILLET_FAKE_MODULE, "--json", "--buffer", "3", file.path()});
     ASSERT_EQ(lines.size(), 16u);
     const std::string prefix = file.path() + "\t";
-    EXPECT_EQ(lines[0], prefix + "0\tTitle\tstring\tstr\t'Annual \"report\" \\\\ \\xe9t\\xe9'");
+    // The title's bytes are Latin-1: U+FFFD in the text, the bytes themselves in base64.
+    EXPECT_EQ(lines[0], prefix +
+                            "0\tTitle\tstring\tstr\t'Annual \"report\" \\\\ \\ufffdt\\ufffd'"
+                            "\tvalueBytes=QW5udWFsICJyZXBvcnQiIFwg6XTp");
     EXPECT_EQ(lines[1], prefix + "1\tCreated\tdatetime\tstr\t'2013-04-26T19:52:25Z'");
     EXPECT_EQ(lines[4], prefix + "4\tTotalTime\ttime\tstr\t'25:07:03'");
     EXPECT_EQ(lines[5], prefix + "5\tShared\tboolean\tbool\tTrue");
@@ -426,12 +441,13 @@ TEST(Host, JsonParsesWithTheRightStructureAndTypes) {
     EXPECT_EQ(lines[12], prefix + "12\tEndless\tfulltext\tstr\t'x'\tcut=True");
     EXPECT_EQ(lines[13], prefix + "13\tOdd\tstring\tNoneType\tNone\tanswer=42");
 
-    // Control characters escaped as \uXXXX, bytes from 0x80 on passed through.
+    // Control characters escaped as \uXXXX, UTF-8 passed through.
     const HostRun raw =
         HostWith(QUILLET_FAKE_MODULE, {"--json", "--field", "Body", "--field", "0", file.path()});
     EXPECT_NE(raw.out.find("\"line one\\u0009col\\u000aline two\\u0001 end\""), std::string::npos)
         << raw.out;
-    EXPECT_NE(raw.out.find("\"Annual \\\"report\\\" \\\\ \xE9t\xE9\""), std::string::npos)
+    EXPECT_NE(raw.out.find("\"Annual \\\"report\\\" \\\\ \xEF\xBF\xBDt\xEF\xBF\xBD\""),
+              std::string::npos)
         << raw.out;
 }
 
@@ -458,7 +474,7 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
 
     // Writes a file at a path relative to the folder, making the folders on the way.
-    std::string Add(const std::string& relative, const std::string& bytes = "just text") const {
+    std::string Add(const std::string& relative, const std::string& bytes = EmptyDocument()) const {
         const std::filesystem::path path = path_ / relative;
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << bytes;
@@ -612,7 +628,7 @@ TEST(HostFolders, MalformedExpressionIsAnErrorNotACrash) {
 
 TEST(HostOperands, NonDocumentAndMissingFileSayWhyAndExitDistinctly) {
     const TempFile text("plain words", ".txt");
-    const TempFile document("just text", ".docx");
+    const TempFile document(EmptyDocument(), ".docx");
     HostRun run = HostWith(QUILLET_MODULE_PATH, {text.path(), document.path()});
     EXPECT_EQ(run.code, 4);
     EXPECT_EQ(run.err, "quillet-host: " + text.path() + ": not a document the module reads\n");
@@ -632,7 +648,7 @@ TEST(HostOperands, NonDocumentAndMissingFileSayWhyAndExitDistinctly) {
     // --raw reads one document: a folder is not scanned for it.
     const TempFolder folder;
     folder.Add("a.docx");
-    run = HostWith(QUILLET_MODULE_PATH, {"--raw", "Content", folder.path()});
+    run = HostWith(QUILLET_MODULE_PATH, {"--raw=Content", folder.path()});
     EXPECT_EQ(run.code, 4);
     EXPECT_EQ(run.err, "quillet-host: " + folder.path() + ": a folder, not a document\n");
     EXPECT_EQ(run.out, "");
@@ -662,9 +678,9 @@ constexpr int FakeContent = 15;
 
 TEST(HostGrep, FindsAMatchAcrossPiecesAndEndsTheTransferAtOnce) {
     const TempFolder folder;
-    const std::string matching = folder.Add("b.fake", TextWithNeedle("needle"));
-    folder.Add("a.fake", TextWithNeedle("needl"));
-    folder.Add("c.fake", TextWithNeedle("NEEDLE"));
+    const std::string matching = folder.Add("b.fake", FakeDocument(TextWithNeedle("needle")));
+    folder.Add("a.fake", FakeDocument(TextWithNeedle("needl")));
+    folder.Add("c.fake", FakeDocument(TextWithNeedle("NEEDLE")));
     for (const int buffer : {2, 3, 2048}) {
         SCOPED_TRACE(buffer);
         const TempFile log("", ".log");
@@ -703,8 +719,8 @@ TEST(HostGrep, FindsAMatchAcrossPiecesAndEndsTheTransferAtOnce) {
 
 TEST(HostGrep, IgnoresCaseOnRequestAndSaysWhenNothingMatches) {
     const TempFolder folder;
-    const std::string upper = folder.Add("a.fake", TextWithNeedle("NeEdLe"));
-    const std::string accented = folder.Add("b.fake", "caf\xC9 au lait");
+    const std::string upper = folder.Add("a.fake", FakeDocument(TextWithNeedle("NeEdLe")));
+    const std::string accented = folder.Add("b.fake", FakeDocument("caf\xC9 au lait"));
     const std::vector<std::string> base = {"--module", QUILLET_FAKE_MODULE, "--buffer", "3"};
     const auto grep = [&base, &folder](std::vector<std::string> args) {
         args.insert(args.begin(), base.begin(), base.end());
@@ -722,7 +738,7 @@ TEST(HostGrep, IgnoresCaseOnRequestAndSaysWhenNothingMatches) {
         EXPECT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(run.out, upper + "\n");
     }
-    // Bytes from 0x80 up match only themselves.
+    // Bytes that are not UTF-8 (this text is Latin-1) match only themselves.
     run = grep({"-i", "--grep", "CAF\xE9"});
     EXPECT_EQ(run.code, 5);
     run = grep({"-i", "--grep", "CAF\xC9"});
@@ -778,8 +794,8 @@ std::vector<std::vector<std::string>> ParseCsv(const std::string& text) {
 TEST(HostOutput, CsvQuotesCommasQuotesAndLineBreaks) {
     const TempFolder folder;
     const std::string content = "a,b \"q\"\r\nnext\nline";
-    const std::string file = folder.Add("x,y.fake", content);
-    const std::string plain = folder.Add("z.fake", "plain");
+    const std::string file = folder.Add("x,y.fake", FakeDocument(content));
+    const std::string plain = folder.Add("z.fake", FakeDocument("plain"));
     const HostRun run =
         HostWith(QUILLET_FAKE_MODULE, {"--csv", "--field", "Title", "--field", "content", "--field",
                                        "Pages", "--field", "Words", folder.path()});
@@ -803,27 +819,28 @@ TEST(HostOutput, CsvQuotesCommasQuotesAndLineBreaks) {
 
 TEST(HostOutput, RawPrintsTheModulesBytesExactly) {
     const std::string content = "tab\there \"quoted\" back\\slash\r\nnew\nline \x01\xE9\xFF end";
-    const TempFile file(content, ".fake");
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"--raw", "Content"},
+    const TempFile file(FakeDocument(content), ".fake");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--raw=Content"},
                                                  {"--raw=content"},
                                                  {"--raw", "--field", "CONTENT"},
-                                                 {"--buffer", "2", "--raw", "Content"}}) {
+                                                 {"--buffer", "2", "--raw=Content"}}) {
         std::vector<std::string> withFile = args;
         withFile.push_back(file.path());
         const HostRun run = HostWith(QUILLET_FAKE_MODULE, withFile);
         EXPECT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(run.out, content);
     }
-    HostRun run = HostWith(QUILLET_FAKE_MODULE, {"--raw", "Title", file.path()});
+    HostRun run = HostWith(QUILLET_FAKE_MODULE, {"--raw=Title", file.path()});
     EXPECT_EQ(run.out, "Annual \"report\" \\ \xE9t\xE9");
 
-    run = HostWith(QUILLET_FAKE_MODULE, {"--raw", "Pages", file.path()});
+    run = HostWith(QUILLET_FAKE_MODULE, {"--raw=Pages", file.path()});
     EXPECT_EQ(run.code, 2);
     EXPECT_NE(run.err.find("Pages is int32"), std::string::npos) << run.err;
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"--raw", file.path()},
-                                                 {"--raw", "Content", "--field", "Title"},
-                                                 {"--raw", "Content", "--csv"},
-                                                 {"--raw", "Content", file.path()}}) {
+    // A bare --raw takes no value: the field comes from --field, never from the next argument.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--raw", "Content"},
+                                                 {"--raw=Content", "--field", "Title"},
+                                                 {"--raw=Content", "--csv"},
+                                                 {"--raw=Content", file.path()}}) {
         std::vector<std::string> withFile = args;
         withFile.push_back(file.path());
         EXPECT_EQ(HostWith(QUILLET_FAKE_MODULE, withFile).code, 2);
@@ -844,7 +861,7 @@ TEST(HostOutput, VersionNamesTheHostAndTheModule) {
 }
 
 TEST(HostFields, NamesMatchWithoutLetterCaseAndSlipsGetASuggestion) {
-    const TempFile text("just text", ".docx");
+    const TempFile text(EmptyDocument(), ".docx");
     HostRun run =
         HostWith(QUILLET_MODULE_PATH, {"--field", "title", "--field", "CONTENT", text.path()});
     EXPECT_EQ(run.code, 0) << run.err;
@@ -945,24 +962,237 @@ TEST(HostUnicode, PrintsEveryCharacterUnlessAskedForTheAnsiEntryPoint) {
     const TempFile file(ScriptDocument(title), ".docx");
     for (const char* locale : {"C", "C.UTF-8"}) {
         SCOPED_TRACE(locale);
-        HostRun run =
-            RunShell(WithEnvironment({{"LC_ALL", locale}}, {"--raw", "Title", file.path()}));
+        HostRun run = RunShell(WithEnvironment({{"LC_ALL", locale}}, {"--raw=Title", file.path()}));
         EXPECT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(run.out, title);
-        run = RunShell(WithEnvironment({{"LC_ALL", locale}},
-                                       {"--raw", "Content", "--buffer", "7", file.path()}));
+        run = RunShell(
+            WithEnvironment({{"LC_ALL", locale}}, {"--raw=Content", "--buffer", "7", file.path()}));
         EXPECT_EQ(run.out, title + "\t\n");
     }
     HostRun run =
-        RunShell(WithEnvironment({{"LC_ALL", "C"}}, {"--ansi", "--raw", "Title", file.path()}));
+        RunShell(WithEnvironment({{"LC_ALL", "C"}}, {"--ansi", "--raw=Title", file.path()}));
     EXPECT_EQ(run.out, "????? ?? ?");
-    run = RunShell(
-        WithEnvironment({{"LC_ALL", "C.UTF-8"}}, {"--ansi", "--raw", "Title", file.path()}));
+    run =
+        RunShell(WithEnvironment({{"LC_ALL", "C.UTF-8"}}, {"--ansi", "--raw=Title", file.path()}));
     EXPECT_EQ(run.out, title);
     // A module without the W entry point is asked through ContentGetValue.
-    const TempFile fake("text", ".fake");
-    run = HostWith(QUILLET_FAKE_MODULE, {"--raw", "Title", fake.path()});
+    const TempFile fake(FakeDocument("text"), ".fake");
+    run = HostWith(QUILLET_FAKE_MODULE, {"--raw=Title", fake.path()});
     EXPECT_EQ(run.out, "Annual \"report\" \\ \xE9t\xE9");
+}
+
+}  // namespace
+}  // namespace quillet::test
+
+namespace quillet::test {
+namespace {
+
+struct FoldCase {
+    char32_t letter;
+    char32_t folded;
+};
+
+// Simple case folding as CaseFolding.txt gives it (status C and S), across the table's runs.
+TEST(HostCaseFolding, FoldsAsUnicodeSimpleCaseFolding) {
+    const FoldCase cases[] = {
+        {U'A', U'a'},       {U'Z', U'z'},         {U'a', U'a'},   {U'1', U'1'}, {0xC9, 0xE9},  // É
+        {0xB5, 0x3BC},                                             // micro sign to Greek mu
+        {0x100, 0x101},     {0x12E, 0x12F},       {0x101, 0x101},  // a run two apart
+        {0x130, 0x130},  // I with dot: only full and Turkic foldings, none simple
+        {0x1E9E, 0xDF},  // capital sharp s
+        {0x212A, U'k'},  // Kelvin sign
+        {0x3A3, 0x3C3},     {0x3C2, 0x3C3},  // sigma and final sigma
+        {0x416, 0x436},                      // Cyrillic Zhe
+        {0x10A0, 0x2D00},                    // Georgian
+        {0xAB70, 0x13A0},                    // Cherokee small letters fold to the capitals
+        {0x10400, 0x10428},                  // Deseret, four bytes of UTF-8
+        {0x1E921, 0x1E943},                  // Adlam, the last run
+        {0x1F600, 0x1F600}, {0x10FFFF, 0x10FFFF},
+    };
+    for (const FoldCase& test : cases)
+        EXPECT_EQ(static_cast<uint32_t>(host::FoldCase(test.letter)),
+                  static_cast<uint32_t>(test.folded))
+            << std::hex << static_cast<uint32_t>(test.letter);
+
+    EXPECT_EQ(host::FoldUtf8(u8"MONTRÉAL Ωμέγα ǅ"), u8"montréal ωμέγα ǆ");
+    EXPECT_EQ(host::FoldUtf8("CAF\xC9 \xFF"), "caf\xC9 \xFF") << "bytes that are not UTF-8 stay";
+    const std::pair<const char*, size_t> tails[] = {
+        {"ab", 0},           {"ab\xC3", 1}, {"ab\xE2\x82", 2}, {"ab\xE2\x82\xAC", 0},
+        {"\xF0\x9F\x98", 3}, {"ab\x80", 0}, {"ab\xFF", 0},
+    };
+    for (const auto& [text, unfinished] : tails)
+        EXPECT_EQ(host::UnfinishedUtf8Tail(text), unfinished) << text;
+}
+
+// A package whose body is one paragraph of `text`, for the real module.
+std::string WordDocument(const std::string& text) {
+    return StoredZip({{"word/document.xml",
+                       "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/"
+                       "2006/main\"><w:body><w:p><w:r><w:t>" +
+                           text + "</w:t></w:r></w:p></w:body></w:document>"}});
+}
+
+// One command line and what the host must answer, run in the corpus folder below.
+struct Behaviour {
+    const char* what;
+    std::vector<std::string> args;
+    int code;
+    std::string out;
+    std::string err;
+    std::string input = std::string();        // a corpus file for standard input
+    std::string environment = std::string();  // assignments before the command
+    bool terminal = false;                    // stdout (and stderr) a terminal, via script(1)
+};
+
+// Damaged and odd files beside real ones, each behaviour one example. Each row was checked
+// against what exiftool 12.57 and ripgrep 13 do with the same files.
+TEST(HostBehaviour, AsGrepAndExiftoolUsersExpect) {
+    const TempFolder corpus;
+    const std::string report = WordDocument(u8"Quarterly report: new office in Montréal");
+    corpus.Add("damaged/text.docx", "hello\n");
+    corpus.Add("damaged/empty.docx", "");
+    corpus.Add("damaged/truncated.docx", report.substr(0, report.size() / 2));
+    corpus.Add("damaged/other.docx", StoredZip({{"readme.txt", "not a document"}}));
+    corpus.Add("docs/report.docx", report);
+    corpus.Add("docs/.draft.docx", WordDocument("draft of the report"));
+    corpus.Add("docs/.old/old.docx", WordDocument("old report"));
+    corpus.Add("notes/readme.txt", "text");
+    corpus.Add("notes/sub/deep.docx");
+    corpus.Add("caf\xE9.docx");
+    std::string longText;
+    for (int i = 0; i < 30; ++i)
+        longText += "0123456789";
+    corpus.Add("long.docx", WordDocument(longText));
+    corpus.Add("t.fake", FakeDocument("the content|the rest of the text"));
+    const std::string fake = QUILLET_FAKE_MODULE;
+    const std::string fakeWithText = QUILLET_FAKE_WITH_TEXT_MODULE;
+    const std::string damaged =
+        "quillet-host: damaged/empty.docx: not a readable package\n"
+        "quillet-host: damaged/other.docx: not a readable package\n"
+        "quillet-host: damaged/text.docx: not a readable package\n"
+        "quillet-host: damaged/truncated.docx: not a readable package\n";
+    const std::string longContent = longText + "\\t\\n";
+
+    const Behaviour behaviours[] = {
+        {"damaged files, the table", {"damaged"}, 4, "", damaged},
+        {"damaged files, CSV",
+         {"--csv", "--field", "Title", "damaged"},
+         4,
+         "file,Title\r\n",
+         damaged},
+        {"damaged file, JSON",
+         {"--json", "damaged/text.docx"},
+         4,
+         "{\"file\":\"damaged/text.docx\",\"error\":\"not a readable package\"}\n",
+         "quillet-host: damaged/text.docx: not a readable package\n"},
+        {"damaged file, raw",
+         {"--raw=Content", "damaged/truncated.docx"},
+         4,
+         "",
+         "quillet-host: damaged/truncated.docx: not a readable package\n"},
+        {"damaged file, grep: 4 weighs more than no match",
+         {"--grep", "x", "damaged/other.docx"},
+         4,
+         "",
+         "quillet-host: damaged/other.docx: not a readable package\n"},
+        {"a folder without documents is said",
+         {"notes"},
+         0,
+         "",
+         "quillet-host: notes: no document the module reads in this folder; -r reads its 1 "
+         "subfolder\n"},
+        {"-r passes over hidden files and folders",
+         {"-r", "--grep", "report", "docs"},
+         0,
+         "docs/report.docx\n",
+         ""},
+        {"--hidden takes them",
+         {"-r", "--hidden", "--grep", "report", "docs"},
+         0,
+         "docs/.draft.docx\ndocs/.old/old.docx\ndocs/report.docx\n",
+         ""},
+        {"-i folds every letter",
+         {"-ri", "--grep", u8"MONTRÉAL", "docs"},
+         0,
+         "docs/report.docx\n",
+         ""},
+        {"-i over pieces that cut a character (ANSI, 2 bytes a piece)",
+         {"-i", "--ansi", "--buffer", "3", "--grep", u8"MONTRÉAL", "docs/report.docx"},
+         0,
+         "docs/report.docx\n",
+         "",
+         "",
+         "LC_ALL=C.UTF-8"},
+        {"several --grep: any of them",
+         {"--grep", "zzz", "-e", "office", "docs/report.docx"},
+         0,
+         "docs/report.docx\n",
+         ""},
+        {"--grep reads \"Text\" where the module lists it",
+         {"--module", fakeWithText, "--grep", "rest", "t.fake"},
+         0,
+         "t.fake\n",
+         ""},
+        {"--grep reads \"Content\" where it has no \"Text\"",
+         {"--module", fake, "--grep", "content", "t.fake"},
+         0,
+         "t.fake\n",
+         ""},
+        {"a full text cut to the terminal's line",
+         {"--field", "Content", "long.docx"},
+         0,
+         "long.docx\n  Content               fulltext  \"" + longText.substr(0, 40) +
+             u8"…\" (302 chars; all: --raw=Content)\n",
+         "",
+         "",
+         "COLUMNS=110",
+         true},
+        {"a pipe gets it whole",
+         {"--field", "Content", "long.docx"},
+         0,
+         "long.docx\n  Content               fulltext  \"" + longContent + "\"\n",
+         ""},
+        {"JSON of a name that is not UTF-8",
+         {"--json", "--field", "Title", "caf\xE9.docx"},
+         0,
+         "{\"file\":\"caf\xEF\xBF\xBD.docx\",\"fileBytes\":\"Y2Fm6S5kb2N4\",\"fields\":[{\"index\":"
+         "14,\"name\":\"Title\",\"type\":\"string\",\"value\":\"\"}]}\n",
+         ""},
+        {"- reads standard input", {"--grep", "office", "-"}, 0, "-\n", "", "docs/report.docx"},
+        {"- that is not a package",
+         {"--field", "Title", "-"},
+         4,
+         "",
+         "quillet-host: -: not a readable package\n",
+         "damaged/text.docx"},
+        {"--raw takes no separate value",
+         {"--raw", "docs/report.docx"},
+         2,
+         "",
+         "quillet-host: --raw prints one field: give it as --raw=FIELD or --raw --field FIELD\n"
+         "Try 'quillet-host --help'.\n"},
+    };
+    for (const Behaviour& behaviour : behaviours) {
+        SCOPED_TRACE(behaviour.what);
+        std::string command = "cd " + ShellQuote(corpus.path()) + " && " + behaviour.environment +
+                              " " + HostCommand(behaviour.args);
+        if (!behaviour.input.empty())
+            command += " <" + ShellQuote(behaviour.input);
+        if (behaviour.terminal)
+            command = "script -qec " + ShellQuote(command) + " /dev/null";
+        HostRun run = RunShell(command);
+        // A terminal ends its lines with CR LF.
+        if (behaviour.terminal)
+            run.out.erase(std::remove(run.out.begin(), run.out.end(), '\r'), run.out.end());
+        EXPECT_EQ(run.code, behaviour.code);
+        EXPECT_EQ(run.out, behaviour.out);
+        EXPECT_EQ(run.err, behaviour.err);
+    }
+    const std::string help = Host({"--help"}).out;
+    EXPECT_NE(
+        help.find("\"Text\" field where it\n                       has one, else \"Content\""),
+        std::string::npos)
+        << help;
 }
 
 }  // namespace

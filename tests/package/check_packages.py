@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Checks the Linux packages as a user receives them.
 
-The .deb must hold exactly the installed tree (the module, quillet-host and the documents, with
-their modes), its control fields must name the package, version and architecture and depend on
+The .deb must hold exactly the installed tree (the module, quillet-host, its manual page and the
+README and licence, with their modes), its control fields must name the package, version and architecture and depend on
 the packages of every library the binaries link, the .tar.gz must hold the very same tree, and
 the host unpacked from the .deb must find its module by itself and read a document's title.
 """
 
 import argparse
+import gzip
 import io
 import json
 import os
@@ -22,20 +23,28 @@ from pathlib import Path
 DOC_DIR = "usr/share/doc/quillet"
 HOST = "usr/bin/quillet-host"
 MODULE = "usr/lib/quillet/Quillet.wdx"
+MANUAL = "usr/share/man/man1/quillet-host.1.gz"
 DUBLIN_CORE_TITLE = "{http://purl.org/dc/elements/1.1/}title"
 
 
-def expected_files(source_dir):
+def expected_files():
     """Path in the package -> mode, for every file an installation must hold."""
-    files = {
+    return {
         HOST: 0o755,
         MODULE: 0o644,
+        MANUAL: 0o644,
         f"{DOC_DIR}/README.md": 0o644,
         f"{DOC_DIR}/LICENSE": 0o644,
     }
-    for doc in sorted((source_dir / "docs").glob("*.md")):
-        files[f"{DOC_DIR}/docs/{doc.name}"] = 0o644
-    return files
+
+
+def source_of(path, source_dir):
+    """The source file and the bytes it must have in the package, for the documents."""
+    if path == MANUAL:
+        return source_dir / "tools" / "quillet-host.1", gzip.decompress
+    if path.startswith(DOC_DIR + "/"):
+        return source_dir / path[len(DOC_DIR) + 1:], lambda data: data
+    return None, None
 
 
 def parent_dirs(paths):
@@ -94,10 +103,9 @@ def check_tree(label, tree, expected, source_dir):
         if path in files and files[path][0] != mode:
             failures.append(f"{label}: {path} has mode {files[path][0]:o}, not {mode:o}")
     for path in expected:
-        if path.startswith(DOC_DIR + "/") and path in files:
-            source = source_dir / path[len(DOC_DIR) + 1:]
-            if files[path][1] != source.read_bytes():
-                failures.append(f"{label}: {path} differs from {source}")
+        source, unpack = source_of(path, source_dir)
+        if source and path in files and unpack(files[path][1]) != source.read_bytes():
+            failures.append(f"{label}: {path} differs from {source}")
     return failures
 
 
@@ -238,7 +246,7 @@ def main():
     parser.add_argument("--document", type=Path, required=True)
     args = parser.parse_args()
 
-    expected = expected_files(args.source_dir)
+    expected = expected_files()
     deb = deb_tree(args.deb)
     tgz = tgz_tree(args.tgz)
     failures = check_tree(args.deb.name, deb, expected, args.source_dir)
