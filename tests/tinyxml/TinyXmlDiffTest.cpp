@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -189,6 +191,34 @@ TEST(TinyXmlDiff, TheLimitsAreTheOnlyExceptionAllowed) {
     TiXmlDocument many;
     many.Parse(WithAttributes(257).c_str());
     EXPECT_EQ(many.ErrorId(), TiXmlBase::TIXML_ERROR_PARSING_ELEMENT);
+}
+
+// A text that ends inside a UTF-8 sequence, with nothing after its terminator: the patched parser
+// reads no byte past it (AddressSanitizer watches the exact heap block in the sanitizer suite).
+TEST(TinyXmlBounds, ATextCutInsideASequenceIsNotReadPastItsEnd) {
+    for (const char* text : {"<r>ab\xE2", "<r>\xF0\x9F", "<r a='\xE2", "<r>x \xC3", "<r>\xE2"}) {
+        for (const bool condense : {true, false}) {
+            const size_t size = std::strlen(text) + 1;
+            const std::unique_ptr<char[]> exact(new char[size]);
+            std::memcpy(exact.get(), text, size);
+            TiXmlDocument document;
+            document.SetParseWhiteSpaceCondensed(condense);
+            EXPECT_EQ(document.Parse(exact.get(), nullptr, TIXML_ENCODING_UTF8), nullptr) << text;
+            EXPECT_TRUE(document.Error()) << text;
+        }
+    }
+}
+
+// Debian's copy stepped over a NUL that cut a sequence short and parsed the bytes after it; the
+// text ends at the NUL now, as every other parse of TinyXML's reads it.
+TEST(TinyXmlBounds, ATextEndsAtANulInsideASequence) {
+    const char buffer[] = "<r>\xF2\0xyz</r>";
+    TiXmlDocument document;
+    EXPECT_EQ(document.Parse(buffer, nullptr, TIXML_ENCODING_UTF8), nullptr);
+    TiXmlDocument cut;
+    cut.Parse("<r>\xF2", nullptr, TIXML_ENCODING_UTF8);
+    EXPECT_EQ(document.ErrorId(), TiXmlBase::TIXML_ERROR_READING_ELEMENT_VALUE);
+    EXPECT_EQ(document.ErrorId(), cut.ErrorId());
 }
 
 // Builds a chain of `depth` elements by hand under a document: the last one.
