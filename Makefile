@@ -108,7 +108,7 @@ BUILD_FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 3
 FUZZ_TARGETS := zip_archive core_properties app_properties titles word_text workbook_text \
-	presentation_text content_get_value stream_diff
+	presentation_text content_get_value stream_diff tinyxml_diff
 FUZZ_SEEDS := $(wildcard tests/data/*.docx tests/data/*.xlsx tests/data/*.pptx samples/*.docx \
 	samples/*.xlsx samples/*.pptx)
 
