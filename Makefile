@@ -145,7 +145,7 @@ BUILD_FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 3
 FUZZ_TARGETS := zip_archive core_properties app_properties titles word_text workbook_text \
-	presentation_text content_get_value stream_diff
+	presentation_text content_get_value stream_diff tinyxml_diff
 FUZZ_SEEDS := $(wildcard tests/data/*.docx tests/data/*.xlsx tests/data/*.pptx samples/*.docx \
 	samples/*.xlsx samples/*.pptx)
 
@@ -173,6 +173,26 @@ fuzz: build-fuzz
 fuzz-smoke: build-fuzz
 	@$(foreach t,$(FUZZ_TARGETS),$(call run_fuzzer,$(t),$(FUZZ_SMOKE_SECONDS)))
 
+# The parser the element stream is proven against: when the TinyXML tree or its patches differ
+# from the set recorded in $(TINYXML_PROVEN), the parsers' differential fuzz target runs for
+# TINYXML_PROVE_SECONDS; on a clean clone they match and nothing runs. After a long run passes,
+# `make tinyxml-proven` records the set (docs/fuzzing.md, "Re-proving the parser").
+TINYXML_PROVEN := patches/tinyxml-proven.sha256
+TINYXML_PROVE_SECONDS ?= 240
+TINYXML_PROVEN_FILES := third_party/tinyxml/debian/changelog $(addprefix third_party/tinyxml/, \
+	tinyxml.h tinyxml.cpp tinyxmlparser.cpp tinyxmlerror.cpp) patches/tinyxml-guards.patch \
+	patches/tinyxml-speed.patch
+
+.PHONY: tinyxml-prove tinyxml-proven
+tinyxml-prove: build-fuzz
+	@if ! sha256sum --status -c $(TINYXML_PROVEN) 2>/dev/null; then \
+		echo "TinyXML or its patches differ from $(TINYXML_PROVEN): fuzz_tinyxml_diff for $(TINYXML_PROVE_SECONDS) s"; \
+		$(call run_fuzzer,tinyxml_diff,$(TINYXML_PROVE_SECONDS)) \
+	fi
+
+tinyxml-proven: tinyxml
+	@sha256sum $(TINYXML_PROVEN_FILES) >$(TINYXML_PROVEN)
+
 # The Linux and sanitizer suites include the fault sweeps (tests/faults) and a short thread
 # stress run; test-tsan runs the thread stress test under ThreadSanitizer.
-test: test-linux test-windows fuzz-smoke test-sanitize test-tsan
+test: test-linux test-windows fuzz-smoke test-sanitize test-tsan tinyxml-prove

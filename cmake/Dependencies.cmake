@@ -38,3 +38,21 @@ add_library(quillet_tinyxml STATIC
 target_include_directories(quillet_tinyxml SYSTEM PUBLIC ${QUILLET_TINYXML_SOURCE})
 target_compile_definitions(quillet_tinyxml PUBLIC TIXML_USE_STL)
 add_library(quillet::tinyxml ALIAS quillet_tinyxml)
+
+# Debian's tinyxml as Debian ships it, without our patches (third_party/tinyxml-debian, left
+# there by scripts/fetch-tinyxml.sh): the differential tests parse every input with both. Its
+# classes live in the namespace debian_tinyxml (tests/tinyxml/DebianTinyXml.cpp), and its
+# headers are seen by that file alone, so the two copies link into one binary.
+set(QUILLET_TINYXML_DEBIAN_SOURCE "${CMAKE_SOURCE_DIR}/third_party/tinyxml-debian" CACHE PATH
+    "Unpacked Debian tinyxml source package, unpatched")
+if(NOT WIN32 AND NOT QUILLET_TSAN AND EXISTS "${QUILLET_TINYXML_DEBIAN_SOURCE}/tinyxml.cpp")
+    add_library(quillet_tinyxml_debian STATIC ${CMAKE_SOURCE_DIR}/tests/tinyxml/DebianTinyXml.cpp)
+    target_include_directories(quillet_tinyxml_debian PRIVATE ${QUILLET_TINYXML_DEBIAN_SOURCE}
+                                                              ${CMAKE_SOURCE_DIR}/tests)
+    target_compile_definitions(quillet_tinyxml_debian PRIVATE TIXML_USE_STL)
+    add_library(quillet_tinyxml_diff STATIC ${CMAKE_SOURCE_DIR}/tests/tinyxml/PatchedTinyXml.cpp
+                                            ${CMAKE_SOURCE_DIR}/tests/tinyxml/TinyXmlDiff.cpp)
+    target_include_directories(quillet_tinyxml_diff PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+    target_compile_options(quillet_tinyxml_diff PRIVATE ${QUILLET_WARNINGS})
+    target_link_libraries(quillet_tinyxml_diff PUBLIC quillet::tinyxml quillet_tinyxml_debian)
+endif()

@@ -56,6 +56,21 @@ int main(int argc, char** argv) {
                 WriteSeed(corpus / target.name, name + ".xml", seedText);
             }
         }
+        // The parsers' differential target: every XML member, its first 16 KiB, so that
+        // mutations stay quick.
+        const auto archive =
+            quillet::ZipArchive::Open(quillet::platform::PackageFile::Open(path.c_str()));
+        for (int32_t index = 0; archive && index < archive->entryCount(); ++index) {
+            quillet::ZipEntry entry;
+            if (archive->DescribeMember(index, entry) == quillet::ZipOk) {
+                const auto text = quillet::ReadPartText(*archive, entry.name);
+                if (text && text->find('<') != std::string::npos) {
+                    WriteSeed(corpus / "tinyxml_diff",
+                              name + "." + std::to_string(index) + ".xml",
+                              text->substr(0, 16 << 10));
+                }
+            }
+        }
         // The streamed readers' differential target: reader byte, piece byte, part.
         const char* const streamed[] = {"word/document.xml", "xl/worksheets/sheet1.xml",
                                         "xl/sharedStrings.xml"};

@@ -1,113 +1,124 @@
 #!/usr/bin/env bash
-# Fetches the TinyXML every build compiles: the source of Debian's own tinyxml package, of the
-# version of the installed libtinyxml-dev, unpacked with Debian's patches into third_party/tinyxml,
-# with patches/tinyxml-guards.patch applied on top (nesting and attribute limits).
-# Idempotent: when third_party/tinyxml holds that version with that patch it prints nothing and
-# returns at once; a changed patch or version fetches the tree afresh.
+# Fetches the TinyXML every build compiles: the source of Debian's own tinyxml package at the
+# pinned version below, unpacked with Debian's patches into third_party/tinyxml, with
+# patches/tinyxml-guards.patch and patches/tinyxml-speed.patch applied on top. The same tree
+# without our patches goes to third_party/tinyxml-debian: the differential tests compare the
+# two parsers (tests/tinyxml, fuzz/TinyXmlDiffFuzz.cpp).
+#
+# The element stream (src/xml/ElementStream.cpp) drives TinyXML's own parsers and is proven,
+# by the differential tests and long fuzz runs, against this one version with these patches;
+# so the version is pinned here and in the guards patch (TIXML_DEBIAN_REVISION, checked at
+# compile time in src/xml/XmlPart.h), and nothing is upgraded when the package lists move on.
+# docs/fuzzing.md says how to re-prove another version.
+#
+# The source package is fetched with a private apt state under third_party/.tinyxml-apt (its own
+# sources list mirroring the system's deb entries as deb-src, its own lists and cache), so the
+# system's apt sources and lists are left as they are.
+#
+# Idempotent: when third_party/tinyxml holds the pinned version with these patches it prints
+# nothing and returns at once; a changed patch fetches the tree afresh.
 set -euo pipefail
+
+pinned_version=2.6.2-6+deb12u1
+source_package=tinyxml
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 target="$root/third_party/tinyxml"
-source_package=tinyxml
-binary_package=libtinyxml-dev
-src_list=/etc/apt/sources.list.d/quillet-deb-src.sources
-patch_file="$root/patches/tinyxml-guards.patch"
+debian_target="$root/third_party/tinyxml-debian"
+patch_files=("$root/patches/tinyxml-guards.patch" "$root/patches/tinyxml-speed.patch")
 stamp="$target/.quillet-stamp"
+apt_state="$root/third_party/.tinyxml-apt"
 
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-
-installed_version() {
-    dpkg-query -W -f='${source:Version}' "$binary_package" 2>/dev/null || true
-}
-
-# What the unpacked tree was made from: the package version and the patch's checksum.
+# What the unpacked tree is made from: the version and each patch's checksum.
 wanted_stamp() {
-    printf '%s %s\n' "$1" "$(sha256sum "$patch_file" | cut -d' ' -f1)"
+    printf '%s' "$pinned_version"
+    sha256sum "${patch_files[@]}" | cut -d' ' -f1 | tr '\n' ' ' | sed 's/^/ /; s/ $//'
+    printf '\n'
 }
 
-wanted="$(installed_version)"
-if [ -z "$wanted" ]; then
-    echo "fetch-tinyxml: $binary_package is not installed; run scripts/bootstrap.sh first" >&2
+[ -f "$stamp" ] && [ "$(cat "$stamp")" = "$(wanted_stamp)" ] && [ -f "$debian_target/tinyxml.cpp" ] &&
+    exit 0
+
+fail() {
+    echo "fetch-tinyxml: $*" >&2
     exit 1
-fi
-[ -f "$stamp" ] && [ "$(cat "$stamp")" = "$(wanted_stamp "$wanted")" ] && exit 0
-
-# A deb-src entry mirroring every deb entry of the system's own sources, so the source comes
-# from the same Debian release (and the same mirrors) as the installed binary packages.
-has_deb_src() {
-    grep -qsE '^[[:space:]]*Types:.*deb-src' /etc/apt/sources.list.d/*.sources ||
-        grep -qsE '^[[:space:]]*deb-src[[:space:]]' /etc/apt/sources.list /etc/apt/sources.list.d/*.list
 }
 
-add_deb_src() {
-    local entries=""
+if ! grep -qF "#define TIXML_DEBIAN_REVISION	\"$pinned_version\"" "${patch_files[0]}"; then
+    fail "patches/tinyxml-guards.patch does not name $pinned_version in TIXML_DEBIAN_REVISION"
+fi
+
+# The private apt state: the system's deb entries as deb-src (the same Debian release and
+# mirrors as the installed packages), and lists and cache of its own.
+mirror_sources() {
     local file
     for file in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$file" ] && [ "$file" != "$src_list" ] || continue
+        [ -f "$file" ] || continue
         grep -qE '^[[:space:]]*Types:(.*[[:space:]])?deb([[:space:]]|$)' "$file" || continue
-        entries+="$(sed -E 's/^([[:space:]]*Types:).*/\1 deb-src/' "$file")"$'\n\n'
+        sed -E 's/^([[:space:]]*Types:).*/\1 deb-src/' "$file"
+        printf '\n'
     done
     for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
         [ -f "$file" ] || continue
-        entries+="$(sed -nE 's/^[[:space:]]*deb[[:space:]]+(.*)$/\1/p' "$file" |
+        sed -nE 's/^[[:space:]]*deb[[:space:]]+(.*)$/\1/p' "$file" |
             awk '{ printf "Types: deb-src\nURIs: %s\nSuites: %s\nComponents:", $1, $2;
-                   for (i = 3; i <= NF; i++) printf " %s", $i; printf "\n\n" }')"
+                   for (i = 3; i <= NF; i++) printf " %s", $i; printf "\n\n" }'
     done
-    if [ -z "$entries" ]; then
-        echo "fetch-tinyxml: no Debian package sources found to mirror as deb-src" >&2
-        exit 1
-    fi
-    printf '%s' "$entries" | "${sudo_cmd[@]}" tee "$src_list" >/dev/null
 }
+
+mkdir -p "$apt_state/sources.list.d" "$apt_state/lists/partial" "$apt_state/cache/archives/partial"
+mirror_sources >"$apt_state/sources.list.d/deb-src.sources"
+[ -s "$apt_state/sources.list.d/deb-src.sources" ] ||
+    fail "no Debian package sources found to mirror as deb-src"
+apt_options=(
+    -o "Dir::Etc::SourceList=/dev/null"
+    -o "Dir::Etc::SourceParts=$apt_state/sources.list.d"
+    -o "Dir::State::Lists=$apt_state/lists"
+    -o "Dir::Cache=$apt_state/cache"
+)
 
 source_known() {
-    apt-cache showsrc --only-source "$source_package" 2>/dev/null |
-        grep -qx "Version: $wanted"
+    apt-cache "${apt_options[@]}" showsrc --only-source "$source_package" 2>/dev/null |
+        grep -qx "Version: $pinned_version"
 }
 
 if ! source_known; then
-    has_deb_src || add_deb_src
-    "${sudo_cmd[@]}" apt-get update -qq
-fi
-if ! source_known && [ ! -f "$src_list" ]; then
-    # The deb-src entries already there are for other archives.
-    add_deb_src
-    "${sudo_cmd[@]}" apt-get update -qq
+    apt-get "${apt_options[@]}" update -qq >"$apt_state/update.log" 2>&1 || {
+        cat "$apt_state/update.log" >&2
+        fail "apt-get update of the private deb-src lists failed"
+    }
 fi
 if ! source_known; then
-    # The lists moved on past the installed version: bring the Linux build's package up to the
-    # version whose source is available, so both builds still use one version.
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo_cmd[@]}" apt-get install -y -qq "$binary_package" >/dev/null
-    wanted="$(installed_version)"
-    if ! source_known; then
-        echo "fetch-tinyxml: no source of $source_package $wanted in the package lists" >&2
-        exit 1
-    fi
+    fail "the source of $source_package $pinned_version, which the element stream is proven" \
+        "against, is not in the package lists any more. To move to another version, set" \
+        "pinned_version in scripts/fetch-tinyxml.sh and TIXML_DEBIAN_REVISION in the guards" \
+        "patch (and src/xml/XmlPart.h), make both patches apply, and re-prove it as" \
+        "docs/fuzzing.md says (\"Re-proving the parser\")."
 fi
 
-echo "fetch-tinyxml: fetching the $source_package $wanted source package"
+echo "fetch-tinyxml: fetching the $source_package $pinned_version source package"
 mkdir -p "$root/third_party"
 work="$(mktemp -d "$root/third_party/.tinyxml.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 # apt-get source unpacks and applies Debian's patches; as root it downloads unsandboxed, which
 # it reports on stderr.
-(cd "$work" && apt-get source -qq "$source_package=$wanted" >/dev/null 2>"$work/apt.log") || {
+(cd "$work" && apt-get "${apt_options[@]}" source -qq "$source_package=$pinned_version" \
+    >/dev/null 2>"$work/apt.log") || {
     cat "$work/apt.log" >&2
     exit 1
 }
 unpacked="$(find "$work" -mindepth 1 -maxdepth 1 -type d -name "$source_package-*" | head -n1)"
 if [ -z "$unpacked" ] || [ ! -f "$unpacked/tinyxml.cpp" ]; then
-    echo "fetch-tinyxml: apt-get source left no unpacked $source_package tree" >&2
-    exit 1
+    fail "apt-get source left no unpacked $source_package tree"
 fi
-patch -s -p1 -d "$unpacked" <"$patch_file" || {
-    echo "fetch-tinyxml: $patch_file does not apply to $source_package $wanted" >&2
-    exit 1
-}
+cp -a "$unpacked" "$work/debian"
+for patch_file in "${patch_files[@]}"; do
+    patch -s -p1 -d "$unpacked" <"$patch_file" ||
+        fail "$patch_file does not apply to $source_package $pinned_version"
+done
 # Every file newer than any object built from the tree it replaces, so every build recompiles.
-find "$unpacked" -type f -exec touch {} +
-wanted_stamp "$wanted" >"$unpacked/.quillet-stamp"
-rm -rf "$target"
+find "$unpacked" "$work/debian" -type f -exec touch {} +
+wanted_stamp >"$unpacked/.quillet-stamp"
+rm -rf "$target" "$debian_target"
+mv "$work/debian" "$debian_target"
 mv "$unpacked" "$target"

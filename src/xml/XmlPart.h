@@ -16,6 +16,10 @@ namespace quillet {
 constexpr int MaxXmlNesting = 256;
 static_assert(MaxXmlNesting == TIXML_MAX_ELEMENT_DEPTH,
               "TinyXML must be built from third_party/tinyxml with its guards applied");
+// The element stream is proven against this one Debian source (scripts/fetch-tinyxml.sh pins it;
+// docs/fuzzing.md says how to re-prove another).
+static_assert(std::string_view(TIXML_DEBIAN_REVISION) == "2.6.2-6+deb12u1",
+              "TinyXML is not the Debian source the element stream is proven against");
 
 // More attributes than this on one element make the part not parse: TinyXML compares each new
 // attribute with all earlier ones of its element.
