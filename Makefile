@@ -23,7 +23,8 @@ bootstrap-%:
 # when the script or the patch changes (the script itself returns at once when nothing did).
 TINYXML := third_party/tinyxml/.make-stamp
 
-$(TINYXML): scripts/fetch-tinyxml.sh patches/tinyxml-guards.patch | bootstrap-linux
+$(TINYXML): scripts/fetch-tinyxml.sh scripts/private-apt.sh patches/tinyxml-guards.patch \
+		patches/tinyxml-speed.patch | bootstrap-linux
 	@scripts/fetch-tinyxml.sh
 	@touch $@
 

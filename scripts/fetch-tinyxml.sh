@@ -11,8 +11,7 @@
 # compile time in src/xml/XmlPart.h), and nothing is upgraded when the package lists move on.
 # docs/fuzzing.md says how to re-prove another version.
 #
-# The source package is fetched with a private apt state under third_party/.tinyxml-apt (its own
-# sources list mirroring the system's deb entries as deb-src, its own lists and cache), so the
+# The source package is fetched with a private apt state (scripts/private-apt.sh), so the
 # system's apt sources and lists are left as they are.
 #
 # Idempotent: when third_party/tinyxml holds the pinned version with these patches it prints
@@ -27,7 +26,6 @@ target="$root/third_party/tinyxml"
 debian_target="$root/third_party/tinyxml-debian"
 patch_files=("$root/patches/tinyxml-guards.patch" "$root/patches/tinyxml-speed.patch")
 stamp="$target/.quillet-stamp"
-apt_state="$root/third_party/.tinyxml-apt"
 
 # What the unpacked tree is made from: the version and each patch's checksum.
 wanted_stamp() {
@@ -48,47 +46,9 @@ if ! grep -qF "#define TIXML_DEBIAN_REVISION	\"$pinned_version\"" "${patch_files
     fail "patches/tinyxml-guards.patch does not name $pinned_version in TIXML_DEBIAN_REVISION"
 fi
 
-# The private apt state: the system's deb entries as deb-src (the same Debian release and
-# mirrors as the installed packages), and lists and cache of its own.
-mirror_sources() {
-    local file
-    for file in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$file" ] || continue
-        grep -qE '^[[:space:]]*Types:(.*[[:space:]])?deb([[:space:]]|$)' "$file" || continue
-        sed -E 's/^([[:space:]]*Types:).*/\1 deb-src/' "$file"
-        printf '\n'
-    done
-    for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-        [ -f "$file" ] || continue
-        sed -nE 's/^[[:space:]]*deb[[:space:]]+(.*)$/\1/p' "$file" |
-            awk '{ printf "Types: deb-src\nURIs: %s\nSuites: %s\nComponents:", $1, $2;
-                   for (i = 3; i <= NF; i++) printf " %s", $i; printf "\n\n" }'
-    done
-}
-
-mkdir -p "$apt_state/sources.list.d" "$apt_state/lists/partial" "$apt_state/cache/archives/partial"
-mirror_sources >"$apt_state/sources.list.d/deb-src.sources"
-[ -s "$apt_state/sources.list.d/deb-src.sources" ] ||
-    fail "no Debian package sources found to mirror as deb-src"
-apt_options=(
-    -o "Dir::Etc::SourceList=/dev/null"
-    -o "Dir::Etc::SourceParts=$apt_state/sources.list.d"
-    -o "Dir::State::Lists=$apt_state/lists"
-    -o "Dir::Cache=$apt_state/cache"
-)
-
-source_known() {
-    apt-cache "${apt_options[@]}" showsrc --only-source "$source_package" 2>/dev/null |
-        grep -qx "Version: $pinned_version"
-}
-
-if ! source_known; then
-    apt-get "${apt_options[@]}" update -qq >"$apt_state/update.log" 2>&1 || {
-        cat "$apt_state/update.log" >&2
-        fail "apt-get update of the private deb-src lists failed"
-    }
-fi
-if ! source_known; then
+. "$root/scripts/private-apt.sh"
+private_apt_setup "$root" || fail "cannot set up the private apt state"
+if ! private_apt_knows "$source_package" "$pinned_version"; then
     fail "the source of $source_package $pinned_version, which the element stream is proven" \
         "against, is not in the package lists any more. To move to another version, set" \
         "pinned_version in scripts/fetch-tinyxml.sh and TIXML_DEBIAN_REVISION in the guards" \
@@ -102,8 +62,8 @@ work="$(mktemp -d "$root/third_party/.tinyxml.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 # apt-get source unpacks and applies Debian's patches; as root it downloads unsandboxed, which
 # it reports on stderr.
-(cd "$work" && apt-get "${apt_options[@]}" source -qq "$source_package=$pinned_version" \
-    >/dev/null 2>"$work/apt.log") || {
+(cd "$work" && private_apt source -qq "$source_package=$pinned_version" >/dev/null \
+    2>"$work/apt.log") || {
     cat "$work/apt.log" >&2
     exit 1
 }

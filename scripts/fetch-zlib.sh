@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Fetches the zlib the ThreadSanitizer build compiles (so the sanitizer sees inflate's accesses):
 # the source of Debian's own zlib package, of the version of the installed zlib1g-dev, unpacked
-# with Debian's patches into third_party/zlib. Needs the deb-src entries that
-# scripts/fetch-tinyxml.sh sets up (every make target runs it first).
+# with Debian's patches into third_party/zlib, fetched with the private apt state of
+# scripts/private-apt.sh, which leaves the system's apt sources as they are.
 # Idempotent: when third_party/zlib holds that version it prints nothing and returns at once.
 set -euo pipefail
 
@@ -12,9 +12,6 @@ source_package=zlib
 binary_package=zlib1g-dev
 stamp="$target/.quillet-stamp"
 
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-
 wanted="$(dpkg-query -W -f='${source:Version}' "$binary_package" 2>/dev/null || true)"
 if [ -z "$wanted" ]; then
     echo "fetch-zlib: $binary_package is not installed; run scripts/bootstrap.sh first" >&2
@@ -22,18 +19,10 @@ if [ -z "$wanted" ]; then
 fi
 [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$wanted" ] && exit 0
 
-source_known() {
-    # Read whole first: grep -q stops early, and pipefail would count apt-cache's broken pipe.
-    local records
-    records="$(apt-cache showsrc --only-source "$source_package" 2>/dev/null || true)"
-    grep -qx "Version: $wanted" <<<"$records"
-}
-if ! source_known; then
-    "${sudo_cmd[@]}" apt-get update -qq
-fi
-if ! source_known; then
-    echo "fetch-zlib: no source of $source_package $wanted in the package lists" \
-        "(scripts/fetch-tinyxml.sh adds the deb-src entries)" >&2
+. "$root/scripts/private-apt.sh"
+private_apt_setup "$root" || exit 1
+if ! private_apt_knows "$source_package" "$wanted"; then
+    echo "fetch-zlib: no source of $source_package $wanted in the package lists" >&2
     exit 1
 fi
 
@@ -41,7 +30,7 @@ echo "fetch-zlib: fetching the $source_package $wanted source package"
 mkdir -p "$root/third_party"
 work="$(mktemp -d "$root/third_party/.zlib.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
-(cd "$work" && apt-get source -qq "$source_package=$wanted" >/dev/null 2>"$work/apt.log") || {
+(cd "$work" && private_apt source -qq "$source_package=$wanted" >/dev/null 2>"$work/apt.log") || {
     cat "$work/apt.log" >&2
     exit 1
 }
