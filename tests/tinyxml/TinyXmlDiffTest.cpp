@@ -14,7 +14,8 @@
 
 #include "package/PartText.h"
 #include "package/ZipArchive.h"
-#include "platform/PackageFile.h"
+#include "platform/Env.h"
+#include "support/MemberNames.h"
 #include "tinyxml/TinyXmlDiff.h"
 
 namespace quillet::test {
@@ -105,6 +106,11 @@ std::vector<Shape> HostileShapes() {
     };
 }
 
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 // Every member of the real documents, and of the samples.
 std::vector<Shape> RealMembers() {
     std::vector<Shape> members;
@@ -114,16 +120,13 @@ std::vector<Shape> RealMembers() {
             if (extension != ".docx" && extension != ".xlsx" && extension != ".pptx") {
                 continue;
             }
-            const auto archive = ZipArchive::Open(platform::PackageFile::Open(file.path().c_str()));
+            const auto archive = ZipArchive::Open(
+                platform::SystemEnv().OpenFile(platform::FilePath(file.path().string().c_str())));
             if (!archive) {
                 continue;
             }
-            for (int32_t index = 0; index < archive->entryCount(); ++index) {
-                ZipEntry entry;
-                if (archive->DescribeMember(index, entry) != ZipOk) {
-                    continue;
-                }
-                const auto text = ReadPartText(*archive, entry.name);
+            for (const std::string& name : test::MemberNames(ReadFile(file.path()))) {
+                const auto text = ReadPartText(*archive, name.c_str());
                 if (text) {
                     members.push_back({"member", *text});
                 }
@@ -133,10 +136,6 @@ std::vector<Shape> RealMembers() {
     return members;
 }
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 TEST(TinyXmlDiff, HostileShapesParseAsDebiansTinyXmlParsesThem) {
     for (const Shape& shape : HostileShapes()) {
