@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-
 namespace quillet {
 
 class StopSignal;
@@ -12,9 +11,9 @@ class ZipArchive;
 
 enum class PackageKind { Word, Workbook, Presentation, None };
 
-// The text behind "Titles" and "Content", read from the request's open package (null when the
-// file is no readable package). Builds nothing until a full-text field asks. A build that `stop`
-// (null: none) asks to stop ends at its next element; its text is then not the whole text.
+// The text behind "Titles", "Content" and "Text", read from the request's open package (null when
+// the file is no readable package). Builds nothing until a full-text field asks. A build that
+// `stop` (null: none) asks to stop ends at its next element; its text is then not the whole text.
 class DocumentText {
   public:
     explicit DocumentText(ZipArchive* archive, const StopSignal* stop = nullptr)
@@ -22,6 +21,8 @@ class DocumentText {
 
     void BuildContent();
     void BuildTitles();
+    // Every word of the document for search (src/text/SearchText.cpp).
+    void BuildText();
 
     // The per-kind readers; each answers " " when it finds nothing.
     std::string ReadWordText();
@@ -30,6 +31,7 @@ class DocumentText {
 
     std::string contentText;
     std::string titlesText;
+    std::string searchText;
 
   private:
     ZipArchive* archive_;
