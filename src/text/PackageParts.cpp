@@ -1,5 +1,7 @@
 #include "text/PackageParts.h"
 
+#include <vector>
+
 #include "package/PartText.h"
 #include "package/ZipArchive.h"
 #include "xml/XmlPart.h"
@@ -71,30 +73,41 @@ const char* AttributeOr(const TiXmlElement& element, const char* name, const cha
 }  // namespace
 
 std::string ResolveTarget(std::string_view sourcePart, std::string_view target) {
-    std::string path;
     if (target.empty()) {
-        return path;
+        return std::string();
     }
-    if (target.front() != '/') {
-        const size_t slash = sourcePart.rfind('/');
-        path.assign(sourcePart.substr(0, slash == std::string_view::npos ? 0 : slash + 1));
+    std::vector<std::string_view> segments;
+    const auto take = [&segments](std::string_view path, bool folderOnly) {
+        for (size_t at = 0; at <= path.size();) {
+            size_t end = path.find('/', at);
+            if (end == std::string_view::npos) {
+                if (folderOnly) {
+                    break;  // the source's own name
+                }
+                end = path.size();
+            }
+            const std::string_view segment = path.substr(at, end - at);
+            at = end + 1;
+            if (segment == "..") {
+                if (segments.empty()) {
+                    return false;  // above the package's root
+                }
+                segments.pop_back();
+            } else if (!segment.empty() && segment != ".") {
+                segments.push_back(segment);
+            }
+        }
+        return true;
+    };
+    if ((target.front() != '/' && !take(sourcePart, true)) || !take(target, false) ||
+        segments.empty() || target.find(':') != std::string_view::npos) {
+        return std::string();  // outside the package, or a URI with a scheme
     }
-    for (size_t at = 0; at <= target.size();) {
-        size_t end = target.find('/', at);
-        end = end == std::string_view::npos ? target.size() : end;
-        const std::string_view segment = target.substr(at, end - at);
-        at = end + 1;
-        if (segment.empty() || segment == ".") {
-            continue;
-        }
-        if (segment == ".." || segment.find(':') != std::string_view::npos) {
-            return std::string();  // climbs out of its folder, or names a scheme
-        }
+    std::string path;
+    for (const std::string_view segment : segments) {
         path.append(segment).append(1, '/');
     }
-    if (!path.empty()) {
-        path.pop_back();
-    }
+    path.pop_back();
     return path;
 }
 

@@ -39,8 +39,8 @@ struct Relationship {
 std::vector<Relationship> ReadRelationships(ZipArchive& archive, std::string_view sourcePart);
 
 // The member a relationship of `sourcePart` names by `target`: relative to the source's folder,
-// or absolute from the package's root. Empty for a target outside the package, one that climbs
-// with "..", or an empty one.
+// or absolute from the package's root, ".." climbing one folder. Empty for a target that climbs
+// above the package's root, names a scheme ("http:"), or is empty.
 std::string ResolveTarget(std::string_view sourcePart, std::string_view target);
 
 // The package's main part: the target of its officeDocument relationship when that member

@@ -54,14 +54,16 @@ class SlideParagraphs final : public TextPartReader {
 
 }  // namespace
 
+std::unique_ptr<TextPartReader> SlideReader(BoundedText& result, bool notes) {
+    return std::make_unique<SlideParagraphs>(result, notes);
+}
+
 void AppendSlideText(PartSource& part, BoundedText& result) {
-    SlideParagraphs paragraphs(result, false);
-    AppendReadPart(part, paragraphs, result);
+    AppendReadPart(part, *SlideReader(result, false), result);
 }
 
 void AppendNotesText(PartSource& part, BoundedText& result) {
-    SlideParagraphs paragraphs(result, true);
-    AppendReadPart(part, paragraphs, result);
+    AppendReadPart(part, *SlideReader(result, true), result);
 }
 
 }  // namespace quillet

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <memory>
+
 #include "package/PartSource.h"
 #include "text/BoundedText.h"
 #include "text/SharedStringTable.h"
 #include "text/StopSignal.h"
+#include "text/TextPartReader.h"
 
 namespace quillet {
 
@@ -32,5 +35,15 @@ void AppendSlideText(PartSource& part, BoundedText& result);
 
 // A notes slide: the paragraphs of its body placeholder.
 void AppendNotesText(PartSource& part, BoundedText& result);
+
+// The readers behind the functions above, for a reading of a part other than streamed: the
+// tests walk a tree parsed whole through them, and the two readings must give the same text.
+std::unique_ptr<TextPartReader> WordPartReader(BoundedText& result);
+std::unique_ptr<TextPartReader> RichSharedItemsReader(SharedStringTable& table,
+                                                      const StopSignal* stop = nullptr);
+std::unique_ptr<TextPartReader> SheetCellReader(const SharedStringTable* table,
+                                                BoundedText& result);
+std::unique_ptr<TextPartReader> CellCommentReader(BoundedText& result);
+std::unique_ptr<TextPartReader> SlideReader(BoundedText& result, bool notes);
 
 }  // namespace quillet

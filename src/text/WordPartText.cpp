@@ -105,9 +105,12 @@ class WordPartText final : public TextPartReader {
 
 }  // namespace
 
+std::unique_ptr<TextPartReader> WordPartReader(BoundedText& result) {
+    return std::make_unique<WordPartText>(result);
+}
+
 void AppendWordPartText(PartSource& part, BoundedText& result) {
-    WordPartText reader(result);
-    AppendReadPart(part, reader, result);
+    AppendReadPart(part, *WordPartReader(result), result);
 }
 
 }  // namespace quillet

@@ -253,10 +253,24 @@ class CellComments final : public TextPartReader {
 
 }  // namespace
 
+std::unique_ptr<TextPartReader> RichSharedItemsReader(SharedStringTable& table,
+                                                      const StopSignal* stop) {
+    return std::make_unique<RichSharedItems>(table, stop);
+}
+
+std::unique_ptr<TextPartReader> SheetCellReader(const SharedStringTable* table,
+                                                BoundedText& result) {
+    return std::make_unique<SheetCells>(table, result);
+}
+
+std::unique_ptr<TextPartReader> CellCommentReader(BoundedText& result) {
+    return std::make_unique<CellComments>(result);
+}
+
 bool ReadRichSharedStrings(PartSource& part, SharedStringTable& table, const StopSignal* stop) {
     table.Clear();
-    RichSharedItems items(table, stop);
-    if (!KeepsWhatWasRead(ReadElementStream(part, items, TextSpace::Kept)) || table.size() == 0) {
+    const auto items = RichSharedItemsReader(table, stop);
+    if (!KeepsWhatWasRead(ReadElementStream(part, *items, TextSpace::Kept)) || table.size() == 0) {
         table.Clear();
         return false;
     }
@@ -265,13 +279,11 @@ bool ReadRichSharedStrings(PartSource& part, SharedStringTable& table, const Sto
 }
 
 void AppendSheetCellText(PartSource& part, const SharedStringTable* table, BoundedText& result) {
-    SheetCells cells(table, result);
-    AppendReadPart(part, cells, result);
+    AppendReadPart(part, *SheetCellReader(table, result), result);
 }
 
 void AppendCellCommentText(PartSource& part, BoundedText& result) {
-    CellComments comments(result);
-    AppendReadPart(part, comments, result);
+    AppendReadPart(part, *CellCommentReader(result), result);
 }
 
 }  // namespace quillet
