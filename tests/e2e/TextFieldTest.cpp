@@ -309,5 +309,39 @@ TEST(TextField, ManySlidesNamingOnePartReadItOnce) {
     EXPECT_EQ(PluginModule::Get().FullText(file.path(), TextField), "Once\n");
 }
 
+// The spaces a run holds at its ends stay, so words of neighbouring runs stay apart. These need
+// TinyXML to parse a document without condensing white space (src/xml/KeptWhiteSpace.h).
+TEST(TextField, KeepsTheSpacesAtTheEndsOfRuns) {
+    const struct {
+        const char* rule;
+        Parts parts;
+        std::string expected;
+    } cases[] = {
+        {"word-processing runs",
+         WordParts("<w:p><w:r><w:t xml:space=\"preserve\">Hello </w:t></w:r><w:r><w:t>world"
+                   "</w:t></w:r><w:r><w:t xml:space=\"preserve\"> again</w:t></w:r></w:p>"),
+         "Hello world again\n"},
+        {"rich shared strings",
+         WorkbookParts({{"S", "worksheets/s.xml"}},
+                       {{"xl/sharedStrings.xml",
+                         "<sst" + SheetNamespace +
+                             "><si><r><t xml:space=\"preserve\">two </t></r><r><t>words</t></r>"
+                             "</si></sst>"},
+                        {"xl/worksheets/s.xml", Sheet("<row><c t=\"s\"><v>0</v></c></row>")}}),
+         "S\ntwo words\t\n"},
+        {"slide runs",
+         PresentationParts(
+             {"slides/s.xml"},
+             {{"ppt/slides/s.xml", Slide(Shape("<a:p><a:r><a:t>in </a:t></a:r><a:r><a:t>space</a:t>"
+                                               "</a:r></a:p>"))}}),
+         "in space\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule);
+        const TempFile file(Package(c.parts));
+        EXPECT_EQ(PluginModule::Get().FullText(file.path(), TextField), c.expected);
+    }
+}
+
 }  // namespace
 }  // namespace quillet::test
