@@ -192,6 +192,8 @@ class SheetCells final : public TextPartReader {
             }
         } else if (type_ == "inlineStr") {
             result_->Append(inline_);
+        } else if (type_ == "b" && (value_ == "0" || value_ == "1")) {
+            result_->Append(value_ == "1" ? "TRUE" : "FALSE");  // as every program shows it
         } else {
             decoded_.clear();
             AppendDecoded(value_, decoded_);

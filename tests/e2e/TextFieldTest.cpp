@@ -216,10 +216,10 @@ std::vector<Case> Cases() {
                Sheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c><c r=\"B1\" t=\"s\"><v>2</v>"
                      "</c></row><row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><r><t>in</t></r><r>"
                      "<t>line</t></r></is></c><c r=\"B2\"><f>1+1</f><v>2</v></c><c r=\"C2\" "
-                     "t=\"str\"><f>\"x\"</f><v>text</v></c></row>")},
+                     "t=\"str\"><f>\"x\"</f><v>text</v></c><c t=\"b\"><v>1</v></c></row>")},
               {"xl/worksheets/_rels/data.xml.rels", Rels({{"rC", "comments", "../c1.xml"}})},
               {"xl/worksheets/other.xml", Sheet("<row><c t=\"s\"><v>0</v></c></row>")}}),
-         "Second\nHello\ta_x0041_ A\t\ninline\t2\ttext\t\nFirst\nPlain\t\n"},
+         "Second\nHello\ta_x0041_ A\t\ninline\t2\ttext\tTRUE\t\nFirst\nPlain\t\n"},
         {"x: prefixes, a chartsheet, cell comments",
          WorkbookParts(
              {{"Chart", "chartsheets/sheet1.xml"}, {"Data", "worksheets/sheet1.xml"}},
