@@ -2,6 +2,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/AsciiText.h"
 #include "platform/Unicode.h"
 #include "props/AppProperties.h"
 #include "text/StreamedReaders.h"
@@ -12,16 +13,6 @@
 namespace quillet {
 namespace {
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // The character of an escape "_xHHHH_" at the start of `text`, or -1.
 int32_t EscapedUnit(std::string_view text) {
     if (text.size() < 7 || text[0] != '_' || text[1] != 'x' || text[6] != '_') {
@@ -29,7 +20,7 @@ int32_t EscapedUnit(std::string_view text) {
     }
     int32_t unit = 0;
     for (size_t i = 2; i < 6; ++i) {
-        const int digit = HexDigit(text[i]);
+        const int digit = platform::HexDigitValue(text[i]);
         if (digit < 0) {
             return -1;
         }
