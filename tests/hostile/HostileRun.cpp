@@ -33,7 +33,7 @@ extern "C" int __lsan_do_recoverable_leak_check();
 namespace quillet::test {
 namespace {
 
-constexpr int FieldCount = 46;
+constexpr int FieldCount = 45;
 // A file manager's buffer for one piece of full text. The protocol at small sizes is proven by
 // the end-to-end tests; here a 64 MiB text costs a thousand calls, not thirty thousand, each of
 // which wine makes a round trip to its server.
