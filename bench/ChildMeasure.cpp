@@ -16,7 +16,6 @@
 namespace quillet::bench {
 namespace {
 
-constexpr int ContentField = 44;
 // wait4 would report a peak of at least this process's size, which a forked child shares until it
 // starts the program: GNU time forks the program from its own small image and reports the
 // program's own peak.
@@ -73,7 +72,7 @@ size_t StatusBytes(const char* key) {
 // Pages the whole "Content" as a host does: first call, next calls until the field answers
 // empty, end call. Runs in the child.
 TransferCost TransferInThisProcess(ContentGetValueFunction value, const std::string& path,
-                                   int bufferSize) {
+                                   int bufferSize, int field) {
     TransferCost cost;
     std::vector<char> buffer(static_cast<size_t>(bufferSize));
     // Memory the parent freed would otherwise be reused unseen by the peak.
@@ -82,7 +81,7 @@ TransferCost TransferInThisProcess(ContentGetValueFunction value, const std::str
     const size_t start = StatusBytes("VmRSS:");
     const double began = ThreadSeconds();
     for (int unit = 0;; ++unit) {
-        const int result = value(path.c_str(), ContentField, unit, buffer.data(), bufferSize, 0);
+        const int result = value(path.c_str(), field, unit, buffer.data(), bufferSize, 0);
         if (result == QUILLET_FIELD_EMPTY && unit > 0) {
             break;
         }
@@ -92,7 +91,7 @@ TransferCost TransferInThisProcess(ContentGetValueFunction value, const std::str
         }
         cost.textBytes += strnlen(buffer.data(), buffer.size());
     }
-    value(path.c_str(), ContentField, -1, buffer.data(), bufferSize, 0);
+    value(path.c_str(), field, -1, buffer.data(), bufferSize, 0);
     cost.cpuSeconds = ThreadSeconds() - began;
     const size_t peak = StatusBytes("VmHWM:");
     cost.peakAbove = peak > start ? peak - start : 0;
@@ -188,8 +187,8 @@ ProcessRun FastestOf(const std::vector<std::string>& arguments, int runs) {
     return fastest;
 }
 
-TransferCost MeasureTransfer(ContentGetValueFunction value, const std::string& path,
-                             int bufferSize) {
+TransferCost MeasureTransfer(ContentGetValueFunction value, const std::string& path, int bufferSize,
+                             int field) {
     TransferCost cost;
     int channel[2];
     if (pipe(channel) != 0) {
@@ -200,7 +199,7 @@ TransferCost MeasureTransfer(ContentGetValueFunction value, const std::string& p
     const pid_t child = fork();
     if (child == 0) {
         close(channel[0]);
-        const TransferCost measured = TransferInThisProcess(value, path, bufferSize);
+        const TransferCost measured = TransferInThisProcess(value, path, bufferSize, field);
         const std::string report = std::to_string(measured.ok) + " " +
                                    std::to_string(measured.cpuSeconds) + " " +
                                    std::to_string(measured.peakAbove) + " " +
@@ -237,11 +236,11 @@ TransferCost MeasureTransfer(ContentGetValueFunction value, const std::string& p
 }
 
 TransferCost CheapestTransferOf(ContentGetValueFunction value, const std::string& path,
-                                int bufferSize, int runs) {
+                                int bufferSize, int runs, int field) {
     TransferCost cheapest;
     size_t largestPeak = 0;
     for (int i = 0; i < runs; ++i) {
-        const TransferCost cost = MeasureTransfer(value, path, bufferSize);
+        const TransferCost cost = MeasureTransfer(value, path, bufferSize, field);
         if (!cost.ok) {
             return cost;
         }

@@ -25,8 +25,12 @@ ProcessRun RunProcess(const std::vector<std::string>& arguments);
 // when any run failed.
 ProcessRun FastestOf(const std::vector<std::string>& arguments, int runs);
 
-// One whole "Content" transfer through the exports, made in a forked child so that its peak
-// memory is its own.
+// The full-text fields a transfer is measured for.
+constexpr int ContentField = 44;
+constexpr int TextField = 45;
+
+// One whole full-text transfer ("Content" unless told) through the exports, made in a forked
+// child so that its peak memory is its own.
 struct TransferCost {
     bool ok = false;
     double cpuSeconds = 0;  // thread CPU time of the transfer, first call to end call
@@ -35,11 +39,11 @@ struct TransferCost {
     std::string failure;
 };
 
-TransferCost MeasureTransfer(ContentGetValueFunction value, const std::string& path,
-                             int bufferSize);
+TransferCost MeasureTransfer(ContentGetValueFunction value, const std::string& path, int bufferSize,
+                             int field = ContentField);
 
 // The least CPU time of `runs` transfers, with the largest peak any of them reached.
 TransferCost CheapestTransferOf(ContentGetValueFunction value, const std::string& path,
-                                int bufferSize, int runs);
+                                int bufferSize, int runs, int field = ContentField);
 
 }  // namespace quillet::bench

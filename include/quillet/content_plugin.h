@@ -61,7 +61,7 @@ enum QuilletValueResult {
 enum QuilletFullTextUnit { QUILLET_FULL_TEXT_FIRST = 0, QUILLET_FULL_TEXT_END = -1 };
 
 /* The number of fields: indexes 0 to QUILLET_FIELD_COUNT - 1. */
-enum { QUILLET_FIELD_COUNT = 45 };
+enum { QUILLET_FIELD_COUNT = 46 };
 
 /* Writes the expression over file extensions that tells which files to hand over, cut to
  * maxLen - 1 characters. Answers 0. */

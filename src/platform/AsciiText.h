@@ -13,4 +13,15 @@ inline bool IsAsciiText(const char* text) {
     return true;
 }
 
+// The value of a hexadecimal digit of either case, -1 for any other byte.
+inline int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
 }  // namespace quillet::platform

@@ -17,7 +17,9 @@ void CopyToHostBuffer(char* destination, std::string_view text, int64_t limit) {
     }
     const auto count = static_cast<size_t>(
         static_cast<int64_t>(text.size()) < limit ? static_cast<int64_t>(text.size()) : limit);
-    std::memcpy(destination, text.data(), count);
+    if (count > 0) {
+        std::memcpy(destination, text.data(), count);  // an empty text may have no data at all
+    }
     destination[count] = '\0';
 }
 

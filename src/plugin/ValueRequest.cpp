@@ -167,6 +167,10 @@ std::string BuildUtf8(RequestFile& file, const FieldRow& row, const StopSignal& 
         text.BuildTitles();
         return std::move(text.titlesText);
     }
+    if (row.source == FieldSource::Text) {
+        text.BuildText();
+        return std::move(text.searchText);
+    }
     text.BuildContent();
     return std::move(text.contentText);
 }

@@ -13,7 +13,7 @@
 namespace quillet {
 
 // Where a field's value comes from.
-enum class FieldSource { Core, App, Titles, Content };
+enum class FieldSource { Core, App, Titles, Content, Text };
 
 // How the extended properties reader turns an element's text into its member. None: the member
 // is another row's (TotalTimeMin shows the minutes TotalTime reads).
@@ -66,7 +66,8 @@ constexpr FieldRow FullText(const char* name, FieldSource source) {
 }  // namespace rows
 
 // Indexes are part of the host interface: the order never changes. Core properties, then
-// extended properties, each group in byte order of the names, then the two full texts.
+// extended properties, each group in byte order of the names, then the full texts in the order
+// they were added.
 inline constexpr FieldRow FieldRows[] = {
     rows::CoreText("Category", "cp:category", &CoreProperties::category),
     rows::CoreText("ContentStatus", "cp:contentStatus", &CoreProperties::contentStatus),
@@ -115,6 +116,7 @@ inline constexpr FieldRow FieldRows[] = {
     rows::AppCount("Words", "Words", &AppProperties::words),
     rows::FullText("Titles", FieldSource::Titles),
     rows::FullText("Content", FieldSource::Content),
+    rows::FullText("Text", FieldSource::Text),
 };
 
 constexpr int32_t FieldCount = static_cast<int32_t>(std::size(FieldRows));

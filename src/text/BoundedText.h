@@ -28,6 +28,8 @@ class BoundedText {
     // The build was asked to stop: readers end at their next element.
     bool stopped() const { return stop_ != nullptr && stop_->requested(); }
     bool empty() const { return text_.empty(); }
+    // The last byte appended, NUL when there is none.
+    char last() const { return text_.empty() ? '\0' : text_.back(); }
     size_t size() const { return text_.size(); }
     // Drops what was appended after the text had `size` bytes, as if it had never been: a part
     // that turns out not to parse gives nothing.

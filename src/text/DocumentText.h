@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quillet {
 
@@ -11,10 +12,10 @@ class ZipArchive;
 
 enum class PackageKind { Word, Workbook, Presentation, None };
 
-// The text behind "Titles" and "Content", read from the request's open package (null when the
-// file is no readable package), whose extended properties the request read as `app`: they count
-// the sheets and slides. Builds nothing until a full-text field asks. A build that `stop` (null:
-// none) asks to stop ends at its next element; its text is then not the whole text.
+// The text behind "Titles", "Content" and "Text", read from the request's open package (null when
+// the file is no readable package), whose extended properties the request read as `app`: they
+// count the sheets and slides. Builds nothing until a full-text field asks. A build that `stop`
+// (null: none) asks to stop ends at its next element; its text is then not the whole text.
 class DocumentText {
   public:
     DocumentText(ZipArchive* archive, const AppProperties& app, const StopSignal* stop = nullptr)
@@ -22,6 +23,8 @@ class DocumentText {
 
     void BuildContent();
     void BuildTitles();
+    // Every word of the document for search (src/text/SearchText.cpp).
+    void BuildText();
 
     // The per-kind readers; each answers " " when it finds nothing.
     std::string ReadWordText();
@@ -30,6 +33,7 @@ class DocumentText {
 
     std::string contentText;
     std::string titlesText;
+    std::string searchText;
 
   private:
     ZipArchive* archive_;

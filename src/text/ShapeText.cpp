@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/AsciiText.h"
 #include "platform/Unicode.h"
 #include "xml/TextConversion.h"
 
@@ -20,15 +21,7 @@ constexpr Escape NamedEscapes[] = {
 // The longest escape: "&quot;", "&apos;" and "&#xHH;".
 constexpr size_t LongestEscape = 6;
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
+using platform::HexDigitValue;
 
 // Whether the printer writes the byte as an escape.
 bool IsEscaped(unsigned char c) {
@@ -125,8 +118,8 @@ size_t ShapeText::EscapeDecoder::Decode(std::string_view text, bool final) {
             }
         }
         if (!decoded && rest.size() > 5 && rest.compare(0, 3, "&#x") == 0 && rest[5] == ';' &&
-            HexValue(rest[3]) >= 0 && HexValue(rest[4]) >= 0) {
-            const int value = HexValue(rest[3]) * 16 + HexValue(rest[4]);
+            HexDigitValue(rest[3]) >= 0 && HexDigitValue(rest[4]) >= 0) {
+            const int value = HexDigitValue(rest[3]) * 16 + HexDigitValue(rest[4]);
             if (value < 32) {
                 result_.Append(' ');
             } else {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "xml/KeptWhiteSpace.h"
 #include "xml/XmlPart.h"
 #include "xml/XmlWindow.h"
 
@@ -115,8 +116,10 @@ uint64_t CostOf(const TiXmlNode& root) {
 
 class StreamParser {
   public:
-    StreamParser(PartSource& source, ElementHandler& handler)
-        : window_(source), budget_(source.budget()), handler_(handler) {}
+    StreamParser(PartSource& source, ElementHandler& handler, TextSpace space)
+        : window_(source), budget_(source.budget()), handler_(handler) {
+        keepSpace_ = space == TextSpace::Kept && KeepWhiteSpace(scratch_);
+    }
 
     Status Run() {
         try {
@@ -192,7 +195,7 @@ class StreamParser {
     // TinyXML's SkipWhiteSpace at `at`, read on until what it stops at does not depend on what
     // follows; the white space is let go as it is read. NoOffset, as TinyXML answers, when `at`
     // is the end of the text.
-    size_t SkipSpace(size_t at) {
+    size_t SkipSpace(size_t at, std::string* skipped = nullptr) {
         const size_t start = at;
         for (;;) {
             window_.Release(at);
@@ -201,6 +204,9 @@ class StreamParser {
             if (stopped == nullptr) {
                 return at == start ? NoOffset : at;
             }
+            if (skipped != nullptr) {
+                Record(*skipped, window_.At(at), stopped);
+            }
             at = window_.OffsetOf(stopped);
             if (window_.whole() || at + LookAhead <= window_.end()) {
                 return at;
@@ -208,16 +214,43 @@ class StreamParser {
         }
     }
 
+    // The white space before an element's text, which a reading that keeps white space puts in
+    // front of the text as TinyXML does (it parses the text from before the white space). Held
+    // only up to what the window could hold; past that, a text after it ends the reading.
+    void Record(std::string& skipped, const char* from, const char* to) {
+        const auto length = static_cast<size_t>(to - from);
+        if (skipped.size() + length > XmlWindow::MaxBytes) {
+            skippedTooLong_ = true;
+            return;
+        }
+        skipped.append(from, length);
+    }
+
+    // SkipSpace between an element's children, keeping what it skips where texts keep it.
+    size_t SkipSpaceInContent(size_t at) {
+        skipped_.clear();
+        skippedTooLong_ = false;
+        return SkipSpace(at, keepSpace_ ? &skipped_ : nullptr);
+    }
+
     // Parses the leaf node or attribute that `make` creates at `at`. A parse that ends before the
     // window's end is the parse of the whole text (see XmlWindow); any other is tried again,
     // fresh, on a window twice as large, until the text ends or the window cannot grow.
     template <class Make>
     auto ParseWhole(const Make& make, size_t at) {
+        return ParseWhole(make, at, [&](auto& item, const char* from) {
+            return item.Parse(from, nullptr, encoding_);
+        });
+    }
+
+    // The same, parsing what `make` made with `parse`.
+    template <class Make, class Parse>
+    auto ParseWhole(const Make& make, size_t at, const Parse& parse) {
         using Item = std::remove_pointer_t<decltype(make(window_.At(at)))>;
         for (;;) {
             EnsureNodesLeft();
             std::unique_ptr<Item> item(make(window_.At(at)));
-            const char* stopped = item->Parse(window_.At(at), nullptr, encoding_);
+            const char* stopped = parse(*item, window_.At(at));
             const size_t next = stopped != nullptr ? window_.OffsetOf(stopped) : NoOffset;
             // Every try costs what it read, settled or not.
             const size_t read = (next != NoOffset ? next : window_.end()) - at;
@@ -379,13 +412,24 @@ class StreamParser {
             lastCutShort = child;
         }
         int elements = 0;
-        for (p = SkipSpace(p); p != NoOffset && At(p) != '\0';) {
+        for (p = SkipSpaceInContent(p); p != NoOffset && At(p) != '\0';) {
             size_t next = NoOffset;
             if (At(p) != '<') {
-                // Text between the children: its node has no parent, as in ReadValue.
+                // Text between the children: parsed with the element's setting but linked only
+                // when it is not blank, as in ReadValue.
+                if (skippedTooLong_) {
+                    throw StopReading{Status::Cut("one text past the window")};
+                }
                 ReachNextTag(p);
-                const auto text = ParseWhole([](const char*) { return new TiXmlText(""); }, p);
+                const auto text =
+                    ParseWhole([](const char*) { return new TiXmlText(""); }, p,
+                               [&](TiXmlText& node, const char* from) {
+                                   return ParseTextUnder(node, frame, from, encoding_);
+                               });
                 next = text.next;
+                if (next != NoOffset && !skipped_.empty()) {
+                    text.item->SetValue(skipped_ + text.item->ValueStr());
+                }
                 if (next != NoOffset && !IsBlank(*text.item)) {
                     EmitLeaf(*text.item, depth + 1);
                 }
@@ -396,7 +440,7 @@ class StreamParser {
                     return ++elements == lastTried ? lastCutShort : nullptr;
                 });
             }
-            p = next == NoOffset ? NoOffset : SkipSpace(next);
+            p = next == NoOffset ? NoOffset : SkipSpaceInContent(next);
         }
         return p;
     }
@@ -564,12 +608,15 @@ class StreamParser {
     TiXmlDocument scratch_;
     size_t openAttributeBytes_ = 0;
     int skipFrom_ = 0;  // the depth of an element skipped, 0 when none is
+    bool keepSpace_ = false;
+    std::string skipped_;  // the white space SkipSpaceInContent stepped over, when it keeps it
+    bool skippedTooLong_ = false;
 };
 
 }  // namespace
 
-Status ReadElementStream(PartSource& source, ElementHandler& handler) {
-    return StreamParser(source, handler).Run();
+Status ReadElementStream(PartSource& source, ElementHandler& handler, TextSpace space) {
+    return StreamParser(source, handler, space).Run();
 }
 
 }  // namespace quillet

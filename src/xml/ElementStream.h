@@ -30,10 +30,16 @@ inline size_t StandingSize(const Status& status, size_t before, size_t committed
 // the handler sees every node of the whole tree in order. Everything the handler sees is handed
 // over as it is read: a reader keeps what it gives aside until the outcome is known.
 //
+// `space` Kept reads every text with the white space the part holds, as TinyXML does with
+// condensing off, where our TinyXML can do that for one document alone (see KeptWhiteSpace.h);
+// Condensed reads them as every reader of "Content" always has.
+//
 // Answers Ok when the part parses; NotParsed when TinyXML rejects it (or it is empty);
 // Unreadable when its data cannot be read; Cut when a bound came first: the request's budget of
 // bytes or nodes, or one text, attribute or comment larger than the window; Abandoned when the
 // handler stopped.
-Status ReadElementStream(PartSource& source, ElementHandler& handler);
+enum class TextSpace { Condensed, Kept };
+Status ReadElementStream(PartSource& source, ElementHandler& handler,
+                         TextSpace space = TextSpace::Condensed);
 
 }  // namespace quillet

@@ -40,7 +40,9 @@ void XmlWindow::MakeRoom(size_t bytes) {
         return;
     }
     std::unique_ptr<char[]> grown(new char[needed]);
-    std::memcpy(grown.get(), buffer_.get(), size_);
+    if (size_ > 0) {
+        std::memcpy(grown.get(), buffer_.get(), size_);  // the first buffer has nothing to copy
+    }
     buffer_ = std::move(grown);
     capacity_ = needed;
     std::memset(buffer_.get() + size_, 0, Padding);

@@ -168,11 +168,11 @@ TEST(WideInterface, NamesThatAreNotUtf16AndMissingFilesAnswerFileError) {
     for (const std::u16string& name :
          {existing + high, existing + low, high + existing, existing.substr(0, 3) + low + high,
           Widen(MissingPath()), std::u16string()}) {
-        for (const int field : {TitleField, PagesField, ContentField, 45}) {
+        for (const int field : {TitleField, PagesField, ContentField, 46}) {
             EXPECT_EQ(module.ValueW(name, field).result, -2) << field;
         }
     }
-    EXPECT_EQ(module.ValueW(existing, 45).result, -1);
+    EXPECT_EQ(module.ValueW(existing, 46).result, -1);
     EXPECT_EQ(module.ValueW(existing, -5).result, -1);
 }
 

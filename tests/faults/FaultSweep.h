@@ -7,7 +7,7 @@
 
 namespace quillet::test {
 
-constexpr int FieldCount = 45;
+constexpr int FieldCount = 46;
 constexpr int TitlesField = 43;
 constexpr int ContentField = 44;
 

@@ -192,7 +192,10 @@ std::string FakeDocument(const std::string& text) {
     return StoredZip({{"word/document.xml", text}});
 }
 
-const char* const Expression = "EXT=\"DOCX\" | EXT=\"XLSX\" | EXT=\"PPTX\" | EXT=\"PPSX\"";
+const char* const Expression =
+    "EXT=\"DOCX\" | EXT=\"XLSX\" | EXT=\"PPTX\" | EXT=\"PPSX\" | EXT=\"DOCM\" | EXT=\"DOTX\" | "
+    "EXT=\"DOTM\" | EXT=\"XLSM\" | EXT=\"XLTX\" | EXT=\"XLTM\" | EXT=\"PPTM\" | EXT=\"POTX\" | "
+    "EXT=\"POTM\" | EXT=\"PPSM\"";
 
 TEST(Host, DetectPrintsTheModulesExpression) {
     HostRun run = HostWith(QUILLET_MODULE_PATH, {"--detect"});
@@ -212,7 +215,7 @@ TEST(Host, FindsTheModuleBuiltBesideItFromAnyFolder) {
 
 TEST(Host, FieldsListsTheWholeTable) {
     const std::vector<Row> rows = Table(QUILLET_MODULE_PATH);
-    ASSERT_EQ(rows.size(), 45u);
+    ASSERT_EQ(rows.size(), 46u);
     EXPECT_EQ(rows[0].name, "Category");
     EXPECT_EQ(rows[0].type, "string");
     EXPECT_EQ(rows[3].type, "datetime");
@@ -256,7 +259,7 @@ TEST(Host, BadOptionsExitTwo) {
         {"--buffer", "99999999999", text.path()},
         {text.path(), "--buffer"},
         {"--field", "NoSuchField", text.path()},
-        {"--field", "45", text.path()},
+        {"--field", "46", text.path()},
         {"--field", "Title"},
         {"--json=yes", text.path()},
         {"--module"},
@@ -297,8 +300,8 @@ TEST(Host, EmptyDocumentAnswersEmptyValuesOfEveryForm) {
     const HostRun run = HostWith(QUILLET_MODULE_PATH, {text.path()});
     EXPECT_EQ(run.code, 0) << run.err;
     const std::vector<Row> rows = Table(QUILLET_MODULE_PATH);
-    ASSERT_EQ(rows.size(), 45u);
-    EXPECT_EQ(Lines(run.out).size(), 46u);
+    ASSERT_EQ(rows.size(), 46u);
+    EXPECT_EQ(Lines(run.out).size(), 47u);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const std::string value = PlainValue(run.out, row.name);
@@ -405,9 +408,9 @@ TEST(Host, JsonParsesWithTheRightStructureAndTypes) {
     const std::string missing = MissingPath();
     std::vector<std::string> lines =
         FlattenedJson({"--module", QUILLET_MODULE_PATH, "--json", text.path(), missing});
-    ASSERT_EQ(lines.size(), 46u);
+    ASSERT_EQ(lines.size(), 47u);
     const std::vector<Row> rows = Table(QUILLET_MODULE_PATH);
-    ASSERT_EQ(rows.size(), 45u);
+    ASSERT_EQ(rows.size(), 46u);
     for (size_t i = 0; i < rows.size(); ++i) {
         const std::string expectedKind = rows[i].type == "string" || rows[i].type == "fulltext"
                                              ? "str\t''"
@@ -416,12 +419,13 @@ TEST(Host, JsonParsesWithTheRightStructureAndTypes) {
         EXPECT_EQ(lines[i], text.path() + "\t" + std::to_string(i) + "\t" + rows[i].name + "\t" +
                                 rows[i].type + "\t" + expectedKind);
     }
-    EXPECT_EQ(lines[45], "error\t" + missing + "\tno such file");
+    EXPECT_EQ(lines[46], "error\t" + missing + "\tno such file");
 
     lines = FlattenedJson({"--module", QUILLET_MODULE_PATH, "--json", "--detect", "--fields"});
-    ASSERT_EQ(lines.size(), 46u);
+    ASSERT_EQ(lines.size(), 47u);
     EXPECT_EQ(lines[0], std::string("detect\t'") + Expression + "'");
     EXPECT_EQ(lines[45], "row\t44\tContent\tfulltext\t9\t''");
+    EXPECT_EQ(lines[46], "row\t45\tText\tfulltext\t9\t''");
 
     const TempFile file(FakeDocument("anything"), ".fake");
     lines =

@@ -1,0 +1,77 @@
+#include "text/TextPartReader.h"
+
+#include "text/StreamedReaders.h"
+#include "xml/ElementStream.h"
+#include "xml/TextConversion.h"
+
+namespace quillet {
+
+Visit TextPartReader::Open(const TiXmlElement& element, int depth) {
+    if (stopped()) {
+        return Visit::Stop;
+    }
+    if (result_ != nullptr && result_->full()) {
+        skippedFull_ = depth;  // nothing more fits: its end is no end of a unit read
+        return Visit::Skip;
+    }
+    scope_.Open(element, depth);
+    const QualifiedName name = scope_.Element(element.Value());
+    if (name.space != Namespace::MarkupCompatibility) {
+        return OpenNamed(name, element, depth);
+    }
+    if (name.local == "AlternateContent") {
+        alternatives_.emplace_back(depth, false);
+        return Visit::Enter;
+    }
+    const bool firstChoice = name.local == "Choice" && !alternatives_.empty() &&
+                             alternatives_.back().first == depth - 1 &&
+                             !alternatives_.back().second;
+    if (firstChoice) {
+        alternatives_.back().second = true;
+        return Visit::Enter;
+    }
+    // Other choices and the fallback hold the same content again.
+    const bool alternative = !alternatives_.empty() && alternatives_.back().first == depth - 1;
+    return alternative ? Visit::Skip : Visit::Enter;
+}
+
+bool TextPartReader::Leaf(const TiXmlNode& node, int depth) {
+    if (textDepth_ != 0 && depth == textDepth_ + 1) {
+        if (const TiXmlText* text = node.ToText()) {
+            collected_.append(WellFormedView(text->Value(), scratch_));
+        }
+    }
+    return true;
+}
+
+bool TextPartReader::Close(const TiXmlElement& element, int depth) {
+    if (depth == skippedFull_) {
+        skippedFull_ = 0;
+    } else if (depth == textDepth_) {
+        textDepth_ = 0;
+        TakeText(collected_.empty() ? std::string_view(" ") : std::string_view(collected_));
+    } else {
+        const QualifiedName name = scope_.Element(element.Value());
+        if (name.space == Namespace::MarkupCompatibility) {
+            if (!alternatives_.empty() && alternatives_.back().first == depth) {
+                alternatives_.pop_back();
+            }
+        } else {
+            CloseNamed(name, depth);
+        }
+    }
+    scope_.Close(depth);
+    if (depth <= CommitDepth && result_ != nullptr) {
+        committed_ = result_->size();
+    }
+    return true;
+}
+
+void AppendReadPart(PartSource& part, TextPartReader& reader, BoundedText& result) {
+    const size_t before = result.size();
+    reader.StartAt(before);
+    const Status status = ReadElementStream(part, reader, TextSpace::Kept);
+    result.Truncate(StandingSize(status, before, reader.committed(), result.size()));
+}
+
+}  // namespace quillet
