@@ -1,6 +1,8 @@
 #include "platform/Unicode.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace quillet::platform {
@@ -48,16 +50,41 @@ void AppendUtf16(std::u16string& out, char32_t c) {
     }
 }
 
-// The length of the ASCII run at the start of the text.
+}  // namespace
+
 size_t AsciiPrefix(std::string_view text) {
+    // Eight bytes at a time: texts are mostly ASCII, and this runs over every byte handed over.
+    constexpr uint64_t HighBits = 0x8080808080808080u;
     size_t length = 0;
+    for (uint64_t word = 0; length + sizeof word <= text.size(); length += sizeof word) {
+        std::memcpy(&word, text.data() + length, sizeof word);
+        if ((word & HighBits) != 0) {
+            break;
+        }
+    }
     while (length < text.size() && static_cast<unsigned char>(text[length]) < 0x80) {
         ++length;
     }
     return length;
 }
 
-}  // namespace
+size_t Utf16Length(std::string_view wellFormed) {
+    size_t units = 0;
+    for (size_t position = 0; position < wellFormed.size();) {
+        const size_t ascii = AsciiPrefix(wellFormed.substr(position));
+        units += ascii;
+        position += ascii;
+        for (; position < wellFormed.size(); ++position) {
+            const auto byte = static_cast<unsigned char>(wellFormed[position]);
+            if (byte < 0x80) {
+                break;
+            }
+            // A lead byte starts a character; a four-byte one needs a pair.
+            units += static_cast<size_t>((byte & 0xC0) != 0x80) + static_cast<size_t>(byte >= 0xF0);
+        }
+    }
+    return units;
+}
 
 char32_t DecodeUtf8At(std::string_view utf8, size_t& position) {
     const auto lead = static_cast<unsigned char>(utf8[position]);

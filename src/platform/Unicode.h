@@ -13,6 +13,12 @@ std::string WellFormedUtf8(std::string_view utf8);
 // Whether every byte of the text is ASCII: the same bytes in every character set.
 bool IsAscii(std::string_view text);
 
+// The length of the ASCII run at the start of the text.
+size_t AsciiPrefix(std::string_view text);
+
+// The UTF-16 code units that well-formed UTF-8 converts to.
+size_t Utf16Length(std::string_view wellFormed);
+
 // Whether the text is UTF-8 without any ill-formed sequence: WellFormedUtf8 would keep it as is.
 bool IsWellFormedUtf8(std::string_view utf8);
 

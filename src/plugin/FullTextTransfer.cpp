@@ -61,15 +61,12 @@ std::string TakePiece(const std::string& text, int64_t offset, int64_t maxLen) {
     return text.substr(static_cast<size_t>(offset), static_cast<size_t>(maxLen));
 }
 
-TransferText::TransferText(TextForm form, std::string text)
-    : form_(form), text_(std::move(text)) {
+TransferText::TransferText(TextForm form, std::string text) : form_(form), text_(std::move(text)) {
     if (form_ == TextForm::Ansi) {
         units_ = text_.size();
         return;
     }
-    for (size_t position = 0; position < text_.size();) {
-        units_ += CharacterAt(text_, position) >= FirstSupplementary ? 2u : 1u;
-    }
+    units_ = platform::Utf16Length(text_);
 }
 
 size_t TransferText::ByteOf(size_t unit, bool& inPair) const {
@@ -82,6 +79,13 @@ size_t TransferText::ByteOf(size_t unit, bool& inPair) const {
     }
     inPair = false;
     while (at < unit && position < text_.size()) {
+        const size_t ascii =
+            platform::AsciiPrefix(std::string_view(text_).substr(position, unit - at));
+        at += ascii;
+        position += ascii;
+        if (at == unit || position == text_.size()) {
+            break;
+        }
         size_t next = position;
         const size_t width = CharacterAt(text_, next) >= FirstSupplementary ? 2u : 1u;
         if (at + width > unit) {
@@ -197,8 +201,8 @@ int64_t FullTextTransfer::HandOver(const TransferText& text, void* fieldValue, i
         offset_.store(AdvancedOffset(offset, maxLen));
     } else {
         // The offset moves by what was handed over: one unit less where a pair would be cut.
-        offset_.store(static_cast<int32_t>(std::min<int64_t>(
-            static_cast<int64_t>(offset) + handed, std::numeric_limits<int32_t>::max())));
+        offset_.store(static_cast<int32_t>(std::min<int64_t>(static_cast<int64_t>(offset) + handed,
+                                                             std::numeric_limits<int32_t>::max())));
     }
     return handed;
 }

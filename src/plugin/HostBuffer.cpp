@@ -1,5 +1,6 @@
 #include "plugin/HostBuffer.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/Unicode.h"
@@ -8,6 +9,19 @@ namespace quillet {
 namespace {
 
 constexpr char32_t FirstSupplementary = 0x10000;
+
+// Most of a text is ASCII: a run of it widens byte by byte, without decoding.
+void CopyAscii(unsigned char* out, Utf16Copy& copied, const char* ascii, size_t count) {
+    if (out != nullptr) {
+        unsigned char* unit = out + copied.units * sizeof(char16_t);
+        for (size_t i = 0; i < count; ++i) {
+            const auto value = static_cast<char16_t>(static_cast<unsigned char>(ascii[i]));
+            std::memcpy(unit + i * sizeof value, &value, sizeof value);
+        }
+    }
+    copied.units += count;
+    copied.bytes += count;
+}
 
 }  // namespace
 
@@ -36,14 +50,14 @@ Utf16Copy CopyToHostBufferW(void* destination, std::string_view utf8, int64_t li
     };
     const size_t room = limit > 0 ? static_cast<size_t>(limit) : 0;
     while (copied.bytes < utf8.size() && copied.units < room) {
-        size_t next = copied.bytes;
-        const auto byte = static_cast<unsigned char>(utf8[next]);
-        char32_t c = byte;
-        if (byte < 0x80) {
-            ++next;
-        } else {
-            c = platform::DecodeUtf8At(utf8, next);
+        const size_t ascii = platform::AsciiPrefix(utf8.substr(copied.bytes, room - copied.units));
+        if (ascii > 0) {
+            CopyAscii(out, copied, utf8.data() + copied.bytes, ascii);
+            fromSecondHalf = false;
+            continue;
         }
+        size_t next = copied.bytes;
+        const char32_t c = platform::DecodeUtf8At(utf8, next);
         if (c < FirstSupplementary) {
             put(c);
         } else if (fromSecondHalf) {

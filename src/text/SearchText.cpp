@@ -107,7 +107,7 @@ std::string WorkbookText(ZipArchive& archive, const StopSignal* stop) {
         if (!GoesOn(result)) {
             break;
         }
-        result.Append(WellFormedView(sheet.name.c_str(), scratch));
+        result.Append(WellFormedView(sheet.name, scratch));
         result.Append('\n');
         const Relationship* rows = Find(byId, sheet.relationshipId, RelationKind::Worksheet);
         if (rows == nullptr || !read.First(rows->target)) {

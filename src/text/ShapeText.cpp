@@ -199,7 +199,7 @@ void ShapeText::Settle() {
 }
 
 void ShapeText::EmitText(const std::string& value) {
-    const std::string_view wellFormed = WellFormedView(value.c_str(), scratch_);
+    const std::string_view wellFormed = WellFormedView(value, scratch_);
     bool plain = true;
     for (const char c : wellFormed) {
         plain = plain && !IsEscaped(static_cast<unsigned char>(c));

@@ -38,7 +38,7 @@ Visit TextPartReader::Open(const TiXmlElement& element, int depth) {
 bool TextPartReader::Leaf(const TiXmlNode& node, int depth) {
     if (textDepth_ != 0 && depth == textDepth_ + 1) {
         if (const TiXmlText* text = node.ToText()) {
-            collected_.append(WellFormedView(text->Value(), scratch_));
+            collected_.append(WellFormedView(text->ValueStr(), scratch_));
         }
     }
     return true;

@@ -16,9 +16,10 @@ bool IsNamed(const TiXmlElement& element, const char* name) {
     return std::strcmp(element.Value(), name) == 0;
 }
 
-// The text of the first "w:body" of the first "w:document": the blocks (its child elements), in each the texts three levels below
-// the body (block, run, text), each followed by a TAB, and a line feed after a block when a run
-// of it holds anything. Deeper text (tables, hyperlinks, content controls) is not visited.
+// The text of the first "w:body" of the first "w:document": the blocks (its child elements), in
+// each the texts three levels below the body (block, run, text), each followed by a TAB, and a line
+// feed after a block when a run of it holds anything. Deeper text (tables, hyperlinks, content
+// controls) is not visited.
 class BodyBlocks final : public ElementHandler {
   public:
     explicit BodyBlocks(BoundedText& result) : result_(result), committed_(result.size()) {}
@@ -53,7 +54,7 @@ class BodyBlocks final : public ElementHandler {
     bool Leaf(const TiXmlNode& node, int depth) override {
         if (depth == TextChild) {
             const TiXmlText* text = node.ToText();
-            TakeText(text != nullptr ? text->Value() : nullptr);
+            TakeText(text != nullptr ? &text->ValueStr() : nullptr);
         }
         return true;
     }
@@ -77,13 +78,13 @@ class BodyBlocks final : public ElementHandler {
     enum Depth { Document = 1, Body = 2, Block = 3, Run = 4, RunChild = 5, TextChild = 6 };
 
     // The text element's first child node decides what it gives: its text, or a space.
-    void TakeText(const char* text) {
+    void TakeText(const std::string* text) {
         if (!inText_ || textTaken_) {
             return;
         }
         textTaken_ = true;
         if (text != nullptr) {
-            result_.Append(WellFormedView(text, scratch_));
+            result_.Append(WellFormedView(*text, scratch_));
         } else {
             result_.Append(' ');
         }

@@ -22,9 +22,9 @@ bool IsNamed(const TiXmlElement& element, const char* name) {
     return std::strcmp(element.Value(), name) == 0;
 }
 
-const char* TextOf(const TiXmlNode& node) {
+const std::string* TextOf(const TiXmlNode& node) {
     const TiXmlText* text = node.ToText();
-    return text != nullptr ? text->Value() : nullptr;
+    return text != nullptr ? &text->ValueStr() : nullptr;
 }
 
 // The items of "sst": each the text of its first child element when that is a "t" (the first
@@ -86,9 +86,9 @@ class SharedItems final : public ElementHandler {
     enum Depth { Item = 2, ItemChild = 3, TextChild = 4 };
     enum State { AwaitElement, InText, Done };
 
-    void TakeText(const char* text) {
+    void TakeText(const std::string* text) {
         if (state_ == InText) {
-            Take(text != nullptr ? WellFormedView(text, scratch_) : std::string_view(" "));
+            Take(text != nullptr ? WellFormedView(*text, scratch_) : std::string_view(" "));
         }
     }
     void Take(std::string_view text) {
@@ -126,8 +126,7 @@ class SheetRows final : public ElementHandler {
                 return result_.full() ? Visit::Skip : Visit::Enter;
             case Cell: {
                 hasCell_ = true;
-                const char* type = element.Attribute("t");
-                type_ = type != nullptr ? type : " ";
+                type_ = TypeOf(element.Attribute("t"));
                 return Visit::Enter;
             }
             case CellChild:
@@ -182,13 +181,25 @@ class SheetRows final : public ElementHandler {
     enum Depth { Row = 3, Cell = 4, CellChild = 5 };
     // What the cell child being read still waits for.
     enum Datum { Pending, InlineAwaitElement, InlineText, ValueText };
+    // The cell types that change how a datum is read.
+    enum class CellType { Other, SharedString, InlineString };
+
+    static CellType TypeOf(const char* type) {
+        if (type == nullptr) {
+            return CellType::Other;
+        }
+        if (std::strcmp(type, "s") == 0) {
+            return CellType::SharedString;
+        }
+        return std::strcmp(type, "inlineStr") == 0 ? CellType::InlineString : CellType::Other;
+    }
 
     Visit OpenCellChild(const TiXmlElement& element) {
         datum_ = Pending;
-        if (IsNamed(element, "is") && type_ == "inlineStr") {
+        if (IsNamed(element, "is") && type_ == CellType::InlineString) {
             datum_ = InlineAwaitElement;
         } else if (IsNamed(element, "v")) {
-            if (type_ == "s" && table_ == nullptr) {
+            if (type_ == CellType::SharedString && table_ == nullptr) {
                 return Visit::Skip;  // a shared string without a table gives nothing
             }
             datum_ = ValueText;
@@ -200,12 +211,12 @@ class SheetRows final : public ElementHandler {
     }
 
     // The first child node of the element that gives the datum: its text, or none.
-    void TakeFirstChild(const char* text) {
+    void TakeFirstChild(const std::string* text) {
         if (datum_ != ValueText && datum_ != InlineText) {
             return;
         }
-        if (datum_ == ValueText && type_ == "s") {
-            const int32_t index = text != nullptr ? ParseCount(text) : -1;
+        if (datum_ == ValueText && type_ == CellType::SharedString) {
+            const int32_t index = text != nullptr ? ParseCount(text->c_str()) : -1;
             if (index >= 0 && index < table_->declaredCount) {
                 result_.Append(table_->At(index));
                 result_.Append('\t');
@@ -218,9 +229,9 @@ class SheetRows final : public ElementHandler {
         datum_ = Pending;
     }
 
-    void AppendDatum(const char* text) {
+    void AppendDatum(const std::string* text) {
         if (text != nullptr) {
-            result_.Append(WellFormedView(text, scratch_));
+            result_.Append(WellFormedView(*text, scratch_));
         } else {
             result_.Append(' ');
         }
@@ -232,7 +243,7 @@ class SheetRows final : public ElementHandler {
     FramePath frames_{"worksheet", "sheetData"};
     size_t committed_;
     bool hasCell_ = false;
-    std::string type_;
+    CellType type_ = CellType::Other;
     Datum datum_ = Pending;
     std::string scratch_;
 };

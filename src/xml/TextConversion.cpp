@@ -5,17 +5,15 @@
 
 namespace quillet {
 
-
 std::string WellFormedText(const char* utf8) {
     return platform::SystemWellFormedUtf8(utf8);
 }
 
-std::string_view WellFormedView(const char* utf8, std::string& scratch) {
-    const std::string_view text(utf8 != nullptr ? utf8 : "");
-    if (platform::IsWellFormedUtf8(text)) {
-        return text;
+std::string_view WellFormedView(std::string_view utf8, std::string& scratch) {
+    if (platform::IsWellFormedUtf8(utf8)) {
+        return utf8;
     }
-    scratch = WellFormedText(utf8);
+    scratch = WellFormedText(std::string(utf8).c_str());
     return scratch;
 }
 

@@ -13,7 +13,7 @@ std::string WellFormedText(const char* utf8);
 
 // WellFormedText without a copy where the text is well-formed already, as real texts are: a view
 // of `utf8`, or of `scratch` holding the replaced text.
-std::string_view WellFormedView(const char* utf8, std::string& scratch);
+std::string_view WellFormedView(std::string_view utf8, std::string& scratch);
 
 // Replaces every occurrence of `search`, left to right, never searching replaced text again.
 std::string ReplaceAll(const std::string& text, const std::string& search,

@@ -11,12 +11,12 @@
 
 #include "platform/CodePage.h"
 #include "platform/FilePath.h"
-#include "support/ScopedCodePage.h"
 #include "platform/Unicode.h"
 #include "plugin/ActiveBuilds.h"
 #include "plugin/FullTextTransfer.h"
 #include "plugin/HostBuffer.h"
 #include "plugin/TextForm.h"
+#include "support/ScopedCodePage.h"
 #include "text/BoundedText.h"
 #include "xml/TextConversion.h"
 
@@ -116,9 +116,10 @@ TEST(WellFormedUtf8, JoiningAtAsciiSeparatorsCommutesWithConversion) {
                 // As the ANSI interface converted each text before.
                 EXPECT_EQ(AnsiOf(joined), platform::Utf8ToProcessAnsi(first.c_str()) + separator +
                                               platform::Utf8ToProcessAnsi(second.c_str()));
-                EXPECT_EQ(platform::Utf8ToUtf16(joined), platform::Utf8ToUtf16(WellFormedText(first.c_str())) +
-                                               Utf8ToUtf16(separator) +
-                                               platform::Utf8ToUtf16(WellFormedText(second.c_str())));
+                EXPECT_EQ(platform::Utf8ToUtf16(joined),
+                          platform::Utf8ToUtf16(WellFormedText(first.c_str())) +
+                              Utf8ToUtf16(separator) +
+                              platform::Utf8ToUtf16(WellFormedText(second.c_str())));
 #ifndef _WIN32
                 // On Linux the readers' rule is the maximal ill-formed subsequence.
                 EXPECT_EQ(platform::Utf8ToUtf16(joined),
@@ -229,39 +230,53 @@ TEST(HostBufferW, CutsBeforeAPairAndTerminates) {
     EXPECT_EQ(got, std::u16string(u"😀b").substr(1));
 }
 
+// ASCII runs of every length up to a few words, between characters of two, three and four
+// bytes: the runs are copied eight bytes at a time, the rest decoded.
+std::string MixedText() {
+    const char* const others[] = {u8"é", u8"€", u8"😀"};
+    std::string text;
+    for (int run = 0; run < 40; ++run) {
+        text += std::string(static_cast<size_t>(run), static_cast<char>('a' + run % 26));
+        text += others[run % 3];
+    }
+    return text;
+}
+
 // The process-wide position counts UTF-16 units for a UTF-16 transfer, and moves by what was
 // handed over.
 TEST(FullTextTransferW, PagesWholeCharactersAndMovesByWhatWasHandedOver) {
-    const std::u16string text = u"ab😀c😀😀d";
-    for (int32_t size = 6; size <= 20; ++size) {
-        FullTextTransfer transfer;
-        const auto build = [&] {
-            FullTextTransfer::Built built;
-            built.text = u8"ab😀c😀😀d";
-            return built;
-        };
-        std::u16string whole;
-        for (int32_t unit = 0;; ++unit) {
-            std::vector<unsigned char> buffer(static_cast<size_t>(size), 0xCC);
-            const int32_t result =
-                transfer.Step(TextForm::Utf16, unit, std::nullopt, 44, buffer.data(), size, build);
-            if (result == -3) {
-                break;
-            }
-            ASSERT_EQ(result, 12);
-            std::u16string piece;
-            for (size_t i = 0; i + 1 < buffer.size(); i += 2) {
-                char16_t c = 0;
-                std::memcpy(&c, buffer.data() + i, 2);
-                if (c == 0)
+    for (const std::string& utf8 : {std::string(u8"ab😀c😀😀d"), MixedText()}) {
+        const std::u16string text = Utf8ToUtf16(utf8);
+        for (const int32_t size : {6, 7, 8, 9, 10, 11, 12, 13, 17, 20, 64, 2048}) {
+            FullTextTransfer transfer;
+            const auto build = [&] {
+                FullTextTransfer::Built built;
+                built.text = utf8;
+                return built;
+            };
+            std::u16string whole;
+            for (int32_t unit = 0;; ++unit) {
+                std::vector<unsigned char> buffer(static_cast<size_t>(size), 0xCC);
+                const int32_t result = transfer.Step(TextForm::Utf16, unit, std::nullopt, 44,
+                                                     buffer.data(), size, build);
+                if (result == -3) {
                     break;
-                piece.push_back(c);
+                }
+                ASSERT_EQ(result, 12);
+                std::u16string piece;
+                for (size_t i = 0; i + 1 < buffer.size(); i += 2) {
+                    char16_t c = 0;
+                    std::memcpy(&c, buffer.data() + i, 2);
+                    if (c == 0)
+                        break;
+                    piece.push_back(c);
+                }
+                EXPECT_LE(piece.size(), static_cast<size_t>(size / 2 - 1));
+                whole += piece;
+                ASSERT_LT(unit, 1000);
             }
-            EXPECT_LE(piece.size(), static_cast<size_t>(size / 2 - 1));
-            whole += piece;
-            ASSERT_LT(unit, 100);
+            EXPECT_EQ(whole, text) << size;
         }
-        EXPECT_EQ(whole, text) << size;
     }
 }
 
