@@ -1,8 +1,13 @@
 #include "package/MemberReader.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstring>
 #include <new>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "package/ZipFormat.h"
 
@@ -15,7 +20,23 @@ namespace {
 
 size_t XmlSpaceIn(const unsigned char* bytes, size_t count) {
     size_t spaces = 0;
-    for (size_t i = 0; i < count; ++i) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    // Every inflated byte passes here: sixteen at a time.
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    for (; i + 16 <= count; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        const __m128i matches = _mm_or_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(chunk, space), _mm_cmpeq_epi8(chunk, tab)),
+            _mm_or_si128(_mm_cmpeq_epi8(chunk, carriageReturn), _mm_cmpeq_epi8(chunk, lineFeed)));
+        spaces += static_cast<size_t>(
+            std::bitset<16>(static_cast<unsigned>(_mm_movemask_epi8(matches))).count());
+    }
+#endif
+    for (; i < count; ++i) {
         const unsigned char c = bytes[i];
         spaces += (c == ' ') | (c == '\t') | (c == '\r') | (c == '\n');
     }

@@ -63,6 +63,14 @@ struct Parsed {
     size_t next;
 };
 
+// Gives a node TinyXML made for the stream, and all below it, back to the stream's pool: the
+// next rows or paragraphs are built from the same storage.
+struct FreeIntoPool {
+    TiXmlNodePool* pool;
+    void operator()(TiXmlNode* node) const { pool->Free(node); }
+};
+using PooledNode = std::unique_ptr<TiXmlNode, FreeIntoPool>;
+
 // Thrown when reading has to stop before the text's end.
 struct StopReading {
     Status status;
@@ -70,8 +78,7 @@ struct StopReading {
 
 bool IsBlank(const TiXmlText& text) {
     const std::string& value = text.ValueStr();
-    return std::all_of(value.begin(), value.end(),
-                       [](char c) { return TinyXml::IsWhiteSpace(c); });
+    return std::all_of(value.begin(), value.end(), [](char c) { return TinyXml::IsWhiteSpace(c); });
 }
 
 // What parsing costs, in the units of the request's node budget (RequestBudget::MaxNodes): each
@@ -119,6 +126,7 @@ class StreamParser {
     StreamParser(PartSource& source, ElementHandler& handler, TextSpace space)
         : window_(source), budget_(source.budget()), handler_(handler) {
         keepSpace_ = space == TextSpace::Kept && KeepWhiteSpace(scratch_);
+        scratch_.SetNodePool(&pool_);
     }
 
     Status Run() {
@@ -168,9 +176,10 @@ class StreamParser {
     // Makes the window reach `offset` unless the text ends before it.
     void Need(size_t offset) {
         if (!window_.Reach(offset) && !window_.whole()) {
-            throw StopReading{window_.stop() == Status::Code::Unreadable
-                                  ? Status::Unreadable()
-                                  : Status::Cut("the request's bytes, or one node past the window")};
+            throw StopReading{
+                window_.stop() == Status::Code::Unreadable
+                    ? Status::Unreadable()
+                    : Status::Cut("the request's bytes, or one node past the window")};
         }
     }
 
@@ -190,6 +199,10 @@ class StreamParser {
 
     TiXmlNode* Identify(TiXmlNode& parent, size_t at) {
         return NodeAccess::IdentifyUnder(parent, window_.At(at), encoding_);
+    }
+
+    PooledNode IdentifyPooled(TiXmlNode& parent, size_t at) {
+        return PooledNode(Identify(parent, at), FreeIntoPool{&pool_});
     }
 
     // TinyXML's SkipWhiteSpace at `at`, read on until what it stops at does not depend on what
@@ -285,8 +298,8 @@ class StreamParser {
     // `cutShort`, when given, is this element as a tree tried whole for an ancestor left it: its
     // last child there was cut short too, so it is read step for step at once, untried: a chain
     // of large elements costs one try, not one for each of them.
-    size_t ParseElement(TiXmlNode& parent, int depth, size_t at,
-                        std::unique_ptr<TiXmlNode> element, const TiXmlNode* cutShort) {
+    size_t ParseElement(TiXmlNode& parent, int depth, size_t at, PooledNode element,
+                        const TiXmlNode* cutShort) {
         size_t next = NoOffset;
         if (cutShort == nullptr && TryWhole(*element, depth, at, next)) {
             return next;
@@ -309,8 +322,8 @@ class StreamParser {
         }
         TakeNodes(CostOf(element));
         next = stopped != nullptr ? window_.OffsetOf(stopped) : NoOffset;
-        const bool settled = (next != NoOffset && next < horizon) ||
-                             (window_.whole() && horizon == window_.end());
+        const bool settled =
+            (next != NoOffset && next < horizon) || (window_.whole() && horizon == window_.end());
         if (settled && next != NoOffset) {
             Replay(element, depth);
         }
@@ -406,7 +419,8 @@ class StreamParser {
         // The try read the same children: all but its last element child ended within it.
         int lastTried = 0;
         const TiXmlElement* lastCutShort = nullptr;
-        for (const TiXmlElement* child = cutShort != nullptr ? cutShort->FirstChildElement() : nullptr;
+        for (const TiXmlElement* child = cutShort != nullptr ? cutShort->FirstChildElement()
+                                                             : nullptr;
              child != nullptr; child = child->NextSiblingElement()) {
             ++lastTried;
             lastCutShort = child;
@@ -436,9 +450,8 @@ class StreamParser {
             } else if (TinyXml::StringEqual(window_.At(p), "</", false, encoding_)) {
                 return p;
             } else {
-                next = ParseChild(frame, depth + 1, p, [&] {
-                    return ++elements == lastTried ? lastCutShort : nullptr;
-                });
+                next = ParseChild(frame, depth + 1, p,
+                                  [&] { return ++elements == lastTried ? lastCutShort : nullptr; });
             }
             p = next == NoOffset ? NoOffset : SkipSpaceInContent(next);
         }
@@ -449,7 +462,7 @@ class StreamParser {
     // `nextElement` tells an element child what a try of its parent left of it, if anything.
     template <class NextElement>
     size_t ParseChild(TiXmlNode& parent, int depth, size_t at, const NextElement& nextElement) {
-        std::unique_ptr<TiXmlNode> node(Identify(parent, at));
+        PooledNode node = IdentifyPooled(parent, at);
         if (!node) {
             return NoOffset;
         }
@@ -493,7 +506,7 @@ class StreamParser {
                 break;  // text at the top ends the document, as TinyXML reads it
             }
             anyNode = true;
-            std::unique_ptr<TiXmlNode> node(Identify(scratch_, at));
+            PooledNode node = IdentifyPooled(scratch_, at);
             if (!node) {
                 break;
             }
@@ -605,6 +618,7 @@ class StreamParser {
     RequestBudget& budget_;
     ElementHandler& handler_;
     TiXmlEncoding encoding_ = TIXML_ENCODING_UNKNOWN;
+    TiXmlNodePool pool_;  // before scratch_, which parses take their nodes from it
     TiXmlDocument scratch_;
     size_t openAttributeBytes_ = 0;
     int skipFrom_ = 0;  // the depth of an element skipped, 0 when none is

@@ -16,8 +16,9 @@ struct ParseOutcome {
 
 // TiXmlDocument::Parse of `text` with `encoding` (a TiXmlEncoding), condensing white space or
 // not: Debian's copy through its process-wide switch, the patched one through the document's own
-// setting, which must give the same.
+// setting, which must give the same; `pooled`, from nodes that a node pool took back.
 ParseOutcome ParseWithDebianTinyXml(const std::string& text, int encoding, bool condense);
-ParseOutcome ParseWithPatchedTinyXml(const std::string& text, int encoding, bool condense);
+ParseOutcome ParseWithPatchedTinyXml(const std::string& text, int encoding, bool condense,
+                                     bool pooled);
 
 }  // namespace quillet::test

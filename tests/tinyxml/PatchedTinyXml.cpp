@@ -13,12 +13,25 @@ namespace patched_tinyxml {
 #include "tinyxml/DescribeParse.inc"
 }  // namespace patched_tinyxml
 
-ParseOutcome ParseWithPatchedTinyXml(const std::string& text, int encoding, bool condense) {
+ParseOutcome ParseWithPatchedTinyXml(const std::string& text, int encoding, bool condense,
+                                     bool pooled) {
+    // Pooled nodes come back from a parse of the same text with the other setting, holding its
+    // values, attributes and children: a parse from them must give what fresh nodes give.
+    TiXmlNodePool pool;
+    if (pooled) {
+        TiXmlDocument earlier;
+        earlier.SetNodePool(&pool);
+        earlier.SetParseWhiteSpaceCondensed(!condense);
+        earlier.Parse(text.c_str(), nullptr, static_cast<TiXmlEncoding>(encoding));
+        while (TiXmlNode* node = earlier.FirstChild()) {
+            pool.Free(node);
+        }
+    }
     // The document's own setting: the process-wide switch stays as it is.
-    return patched_tinyxml::DescribeParse(
-        text, encoding, [condense](TiXmlDocument& document) {
-            document.SetParseWhiteSpaceCondensed(condense);
-        });
+    return patched_tinyxml::DescribeParse(text, encoding, [&](TiXmlDocument& document) {
+        document.SetParseWhiteSpaceCondensed(condense);
+        document.SetNodePool(pooled ? &pool : nullptr);
+    });
 }
 
 }  // namespace quillet::test

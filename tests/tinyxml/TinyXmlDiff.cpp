@@ -25,9 +25,9 @@ bool PassesLimits(const ParseOutcome& debian) {
            debian.mostAttributes >= TIXML_MAX_ATTRIBUTES;
 }
 
-std::string Compare(const std::string& text, int encoding, bool condense) {
+std::string Compare(const std::string& text, int encoding, bool condense, bool pooled) {
     const ParseOutcome debian = ParseWithDebianTinyXml(text, encoding, condense);
-    const ParseOutcome patched = ParseWithPatchedTinyXml(text, encoding, condense);
+    const ParseOutcome patched = ParseWithPatchedTinyXml(text, encoding, condense, pooled);
     if (debian.description == patched.description) {
         return std::string();
     }
@@ -36,8 +36,8 @@ std::string Compare(const std::string& text, int encoding, bool condense) {
         return std::string();
     }
     return "encoding " + std::to_string(encoding) + (condense ? ", condensed" : ", kept") +
-           ":\n--- Debian's TinyXML\n" + debian.description + "--- patched TinyXML\n" +
-           patched.description;
+           (pooled ? ", pooled nodes" : "") + ":\n--- Debian's TinyXML\n" + debian.description +
+           "--- patched TinyXML\n" + patched.description;
 }
 
 struct Job {
@@ -49,9 +49,11 @@ void* RunJob(void* argument) {
     Job& job = *static_cast<Job*>(argument);
     for (const int encoding : {TIXML_ENCODING_UNKNOWN, TIXML_ENCODING_UTF8}) {
         for (const bool condense : {true, false}) {
-            job.difference = Compare(*job.text, encoding, condense);
-            if (!job.difference.empty()) {
-                return nullptr;
+            for (const bool pooled : {false, true}) {
+                job.difference = Compare(*job.text, encoding, condense, pooled);
+                if (!job.difference.empty()) {
+                    return nullptr;
+                }
             }
         }
     }
