@@ -1,7 +1,6 @@
 #include "package/MemberReader.h"
 
 #include <algorithm>
-#include <bitset>
 #include <cstring>
 #include <new>
 
@@ -27,13 +26,21 @@ size_t XmlSpaceIn(const unsigned char* bytes, size_t count) {
     const __m128i tab = _mm_set1_epi8('\t');
     const __m128i carriageReturn = _mm_set1_epi8('\r');
     const __m128i lineFeed = _mm_set1_epi8('\n');
-    for (; i + 16 <= count; i += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-        const __m128i matches = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(chunk, space), _mm_cmpeq_epi8(chunk, tab)),
-            _mm_or_si128(_mm_cmpeq_epi8(chunk, carriageReturn), _mm_cmpeq_epi8(chunk, lineFeed)));
-        spaces += static_cast<size_t>(
-            std::bitset<16>(static_cast<unsigned>(_mm_movemask_epi8(matches))).count());
+    while (i + 16 <= count) {
+        // Each lane counts its matches (a match is -1) for at most 255 chunks, then the lanes
+        // are summed.
+        __m128i lanes = _mm_setzero_si128();
+        for (int chunks = 0; chunks < 255 && i + 16 <= count; ++chunks, i += 16) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+            const __m128i matches =
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, space), _mm_cmpeq_epi8(chunk, tab)),
+                             _mm_or_si128(_mm_cmpeq_epi8(chunk, carriageReturn),
+                                          _mm_cmpeq_epi8(chunk, lineFeed)));
+            lanes = _mm_sub_epi8(lanes, matches);
+        }
+        const __m128i sums = _mm_sad_epu8(lanes, _mm_setzero_si128());
+        spaces += static_cast<size_t>(_mm_cvtsi128_si32(sums)) +
+                  static_cast<size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
     }
 #endif
     for (; i < count; ++i) {

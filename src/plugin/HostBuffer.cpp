@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/Unicode.h"
 
 namespace quillet {
@@ -14,7 +18,19 @@ constexpr char32_t FirstSupplementary = 0x10000;
 void CopyAscii(unsigned char* out, Utf16Copy& copied, const char* ascii, size_t count) {
     if (out != nullptr) {
         unsigned char* unit = out + copied.units * sizeof(char16_t);
-        for (size_t i = 0; i < count; ++i) {
+        size_t i = 0;
+#if defined(__SSE2__)
+        // Sixteen characters at a time: each byte widened with a zero byte above it.
+        const __m128i zero = _mm_setzero_si128();
+        for (; i + 16 <= count; i += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ascii + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(unit + 2 * i),
+                             _mm_unpacklo_epi8(bytes, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(unit + 2 * i + 16),
+                             _mm_unpackhi_epi8(bytes, zero));
+        }
+#endif
+        for (; i < count; ++i) {
             const auto value = static_cast<char16_t>(static_cast<unsigned char>(ascii[i]));
             std::memcpy(unit + i * sizeof value, &value, sizeof value);
         }
