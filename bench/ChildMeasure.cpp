@@ -13,6 +13,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "platform/Unicode.h"
+
 namespace quillet::bench {
 namespace {
 
@@ -69,10 +71,51 @@ size_t StatusBytes(const char* key) {
     return 0;
 }
 
-// Pages the whole "Content" as a host does: first call, next calls until the field answers
-// empty, end call. Runs in the child.
-TransferCost TransferInThisProcess(ContentGetValueFunction value, const std::string& path,
-                                   int bufferSize, int field) {
+// The calls of one transfer through ContentGetValue: the name as the host's bytes, pieces of
+// NUL-terminated text in the host's character set.
+struct AnsiCall {
+    ContentGetValueFunction value;
+    std::string name;
+
+    static constexpr int FullText = QUILLET_FIELD_FULL_TEXT;
+
+    int operator()(int field, int unit, char* buffer, int size) const {
+        return value(name.c_str(), field, unit, buffer, size, 0);
+    }
+    static size_t TextBytes(const char* buffer, size_t size) { return strnlen(buffer, size); }
+};
+
+// The same through ContentGetValueW: the name and the pieces in UTF-16.
+struct WideCall {
+    ContentGetValueWFunction value;
+    std::basic_string<QuilletWideChar> name;
+
+    static constexpr int FullText = QUILLET_FIELD_FULL_TEXT_W;
+
+    int operator()(int field, int unit, char* buffer, int size) const {
+        return value(name.c_str(), field, unit, buffer, size, 0);
+    }
+    static size_t TextBytes(const char* buffer, size_t size) {
+        size_t bytes = 0;
+        for (QuilletWideChar unit = 0; bytes + sizeof unit <= size; bytes += sizeof unit) {
+            std::memcpy(&unit, buffer + bytes, sizeof unit);
+            if (unit == 0) {
+                break;
+            }
+        }
+        return bytes;
+    }
+};
+
+WideCall WideCallOf(ContentGetValueWFunction value, const std::string& path) {
+    const std::u16string units = platform::Utf8ToUtf16(path);
+    return {value, std::basic_string<QuilletWideChar>(units.begin(), units.end())};
+}
+
+// Pages the whole text as a host does: first call, next calls until the field answers empty,
+// end call. Runs in the child.
+template <typename Call>
+TransferCost TransferInThisProcess(const Call& call, int bufferSize, int field) {
     TransferCost cost;
     std::vector<char> buffer(static_cast<size_t>(bufferSize));
     // Memory the parent freed would otherwise be reused unseen by the peak.
@@ -81,17 +124,17 @@ TransferCost TransferInThisProcess(ContentGetValueFunction value, const std::str
     const size_t start = StatusBytes("VmRSS:");
     const double began = ThreadSeconds();
     for (int unit = 0;; ++unit) {
-        const int result = value(path.c_str(), field, unit, buffer.data(), bufferSize, 0);
+        const int result = call(field, unit, buffer.data(), bufferSize);
         if (result == QUILLET_FIELD_EMPTY && unit > 0) {
             break;
         }
-        if (result != QUILLET_FIELD_FULL_TEXT) {
+        if (result != Call::FullText) {
             cost.failure = "a piece answered " + std::to_string(result);
             return cost;
         }
-        cost.textBytes += strnlen(buffer.data(), buffer.size());
+        cost.textBytes += Call::TextBytes(buffer.data(), buffer.size());
     }
-    value(path.c_str(), field, -1, buffer.data(), bufferSize, 0);
+    call(field, -1, buffer.data(), bufferSize);
     cost.cpuSeconds = ThreadSeconds() - began;
     const size_t peak = StatusBytes("VmHWM:");
     cost.peakAbove = peak > start ? peak - start : 0;
@@ -187,8 +230,10 @@ ProcessRun FastestOf(const std::vector<std::string>& arguments, int runs) {
     return fastest;
 }
 
-TransferCost MeasureTransfer(ContentGetValueFunction value, const std::string& path, int bufferSize,
-                             int field) {
+namespace {
+
+template <typename Call>
+TransferCost MeasureInChild(const Call& call, int bufferSize, int field) {
     TransferCost cost;
     int channel[2];
     if (pipe(channel) != 0) {
@@ -199,7 +244,7 @@ TransferCost MeasureTransfer(ContentGetValueFunction value, const std::string& p
     const pid_t child = fork();
     if (child == 0) {
         close(channel[0]);
-        const TransferCost measured = TransferInThisProcess(value, path, bufferSize, field);
+        const TransferCost measured = TransferInThisProcess(call, bufferSize, field);
         const std::string report = std::to_string(measured.ok) + " " +
                                    std::to_string(measured.cpuSeconds) + " " +
                                    std::to_string(measured.peakAbove) + " " +
@@ -235,12 +280,12 @@ TransferCost MeasureTransfer(ContentGetValueFunction value, const std::string& p
     return cost;
 }
 
-TransferCost CheapestTransferOf(ContentGetValueFunction value, const std::string& path,
-                                int bufferSize, int runs, int field) {
+template <typename Call>
+TransferCost CheapestInChildren(const Call& call, int bufferSize, int runs, int field) {
     TransferCost cheapest;
     size_t largestPeak = 0;
     for (int i = 0; i < runs; ++i) {
-        const TransferCost cost = MeasureTransfer(value, path, bufferSize, field);
+        const TransferCost cost = MeasureInChild(call, bufferSize, field);
         if (!cost.ok) {
             return cost;
         }
@@ -251,6 +296,28 @@ TransferCost CheapestTransferOf(ContentGetValueFunction value, const std::string
     }
     cheapest.peakAbove = largestPeak;
     return cheapest;
+}
+
+}  // namespace
+
+TransferCost MeasureTransfer(ContentGetValueFunction value, const std::string& path, int bufferSize,
+                             int field) {
+    return MeasureInChild(AnsiCall{value, path}, bufferSize, field);
+}
+
+TransferCost MeasureTransfer(ContentGetValueWFunction value, const std::string& path,
+                             int bufferSize, int field) {
+    return MeasureInChild(WideCallOf(value, path), bufferSize, field);
+}
+
+TransferCost CheapestTransferOf(ContentGetValueFunction value, const std::string& path,
+                                int bufferSize, int runs, int field) {
+    return CheapestInChildren(AnsiCall{value, path}, bufferSize, runs, field);
+}
+
+TransferCost CheapestTransferOf(ContentGetValueWFunction value, const std::string& path,
+                                int bufferSize, int runs, int field) {
+    return CheapestInChildren(WideCallOf(value, path), bufferSize, runs, field);
 }
 
 }  // namespace quillet::bench

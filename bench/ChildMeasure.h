@@ -30,20 +30,26 @@ constexpr int ContentField = 44;
 constexpr int TextField = 45;
 
 // One whole full-text transfer ("Content" unless told) through the exports, made in a forked
-// child so that its peak memory is its own.
+// child so that its peak memory is its own: through ContentGetValue, texts in the host's
+// character set, or through ContentGetValueW, UTF-16 as a Unicode host (and quillet-host by
+// default) asks for them.
 struct TransferCost {
     bool ok = false;
     double cpuSeconds = 0;  // thread CPU time of the transfer, first call to end call
     size_t peakAbove = 0;   // peak resident bytes above the resident size at its start
-    size_t textBytes = 0;   // the length of the text handed over
+    size_t textBytes = 0;   // the length of the text handed over (UTF-16: two bytes a unit)
     std::string failure;
 };
 
 TransferCost MeasureTransfer(ContentGetValueFunction value, const std::string& path, int bufferSize,
                              int field = ContentField);
+TransferCost MeasureTransfer(ContentGetValueWFunction value, const std::string& path,
+                             int bufferSize, int field = ContentField);
 
 // The least CPU time of `runs` transfers, with the largest peak any of them reached.
 TransferCost CheapestTransferOf(ContentGetValueFunction value, const std::string& path,
+                                int bufferSize, int runs, int field = ContentField);
+TransferCost CheapestTransferOf(ContentGetValueWFunction value, const std::string& path,
                                 int bufferSize, int runs, int field = ContentField);
 
 }  // namespace quillet::bench

@@ -504,8 +504,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot load the earlier build %s: %s\n", baselineModule.c_str(),
                      baselineLibrary.error().c_str());
     }
-    const bool streamingHolds = ReportStreamingTargets(
-        {context.value, baselineValue, QUILLET_HOST_PATH, producerDirectory, directory.string()});
+    const auto valueW =
+        reinterpret_cast<ContentGetValueWFunction>(library.Find("ContentGetValueW"));
+    const bool streamingHolds =
+        ReportStreamingTargets({context.value, valueW, baselineValue, QUILLET_HOST_PATH,
+                                producerDirectory, directory.string()});
     std::filesystem::remove_all(directory);
     return ok && streamingHolds ? 0 : 1;
 }

@@ -8,6 +8,7 @@ namespace quillet::bench {
 
 struct StreamingSetup {
     ContentGetValueFunction value = nullptr;
+    ContentGetValueWFunction valueW = nullptr;  // null: the module lacks it
     // The earlier build's ContentGetValue (the last that read every part whole); null: none.
     ContentGetValueFunction baselineValue = nullptr;
     std::string hostPath;           // quillet-host of this build
