@@ -29,7 +29,9 @@ constexpr double DocumentBaselineSpeedupTarget = 1.0;
 constexpr double PeerSpeedupTarget = 3.0;
 constexpr double PeerSpeedupAim = 5.0;
 constexpr double DocumentPeerSpeedupTarget = 1.5;
-constexpr double LargestSecondsTarget = 1.5;
+constexpr double BodySecondsTarget = 1.5;
+// The 60 MB sheet as the default host pages it, through the UTF-16 call.
+constexpr double SheetSecondsTarget = 0.5;
 constexpr double LargestPeakAboveTextMiB = 64.0;
 // "Text" reads more of a document than "Content" (every depth, the parts around the body) and
 // may cost this much more.
@@ -264,15 +266,29 @@ bool PrintSpeedupTarget(const Comparison& comparison, double target, double aim)
     return PrintTarget(what, measured, goal, speedup >= target);
 }
 
+// The sheet is held to its bound through ContentGetValueW; the body keeps its bound
+// through ContentGetValue. The peak is that of the ContentGetValue transfer for both.
 bool PrintLargestTargets(const Input& input) {
-    if (!input.transfer.ok) {
-        return PrintNotMeasured(input.label);
-    }
+    const bool sheet = input.mainPart.rfind("xl/", 0) == 0;
+    const TransferCost& timed = sheet ? input.wide : input.transfer;
+    const std::string what =
+        input.label + ": whole \"Content\" transfer" + (sheet ? " (UTF-16 call)" : "") + ", CPU";
     char goal[48];
-    std::snprintf(goal, sizeof goal, "< %.1f s", LargestSecondsTarget);
-    const bool fast = PrintTarget(input.label + ": whole \"Content\" transfer, CPU",
-                                  Duration(input.transfer.cpuSeconds), goal,
-                                  input.transfer.cpuSeconds < LargestSecondsTarget);
+    bool fast = false;
+    if (!timed.ok) {
+        fast = PrintNotMeasured(what);
+    } else if (sheet) {
+        std::snprintf(goal, sizeof goal, "<= %.1f s", SheetSecondsTarget);
+        fast = PrintTarget(what, Duration(timed.cpuSeconds), goal,
+                           timed.cpuSeconds <= SheetSecondsTarget);
+    } else {
+        std::snprintf(goal, sizeof goal, "< %.1f s", BodySecondsTarget);
+        fast = PrintTarget(what, Duration(timed.cpuSeconds), goal,
+                           timed.cpuSeconds < BodySecondsTarget);
+    }
+    if (!input.transfer.ok) {
+        return PrintNotMeasured(input.label + ": peak above start (64 MiB + text)") && fast;
+    }
     const double limit =
         LargestPeakAboveTextMiB * MiB + static_cast<double>(input.transfer.textBytes);
     std::snprintf(goal, sizeof goal, "<= %s", Mebibytes(static_cast<size_t>(limit)).c_str());
