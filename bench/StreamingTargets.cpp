@@ -26,9 +26,9 @@ constexpr double MiB = 1024.0 * 1024.0;
 
 constexpr double BaselineSpeedupTarget = 3.0;
 constexpr double DocumentBaselineSpeedupTarget = 1.0;
-constexpr double PeerSpeedupTarget = 3.0;
-constexpr double PeerSpeedupAim = 5.0;
-constexpr double DocumentPeerSpeedupTarget = 1.5;
+// Against the peers, quillet-host as it runs by default: through the UTF-16 call.
+constexpr double PeerSpeedupTarget = 6.0;
+constexpr double DocumentPeerSpeedupTarget = 1.7;
 constexpr double BodySecondsTarget = 1.5;
 // The 60 MB sheet as the default host pages it, through the UTF-16 call.
 constexpr double SheetSecondsTarget = 0.5;
@@ -178,8 +178,9 @@ void PrintComparisons(std::vector<Comparison>& comparisons, const StreamingSetup
         ProcessRuns);
     std::printf("| file | program | wall | CPU | peak resident |\n|---|---|---|---|---|\n");
     for (Comparison& comparison : comparisons) {
-        // In the bench's C.UTF-8 locale the ANSI call answers the same UTF-8 bytes the peers
-        // write; the default UTF-16 call adds a conversion there and back, shown beside it.
+        // The targets take quillet-host as it runs by default, through the UTF-16 call, which
+        // adds a conversion there and back; beside it the ANSI call, which in the bench's C.UTF-8
+        // locale answers the same UTF-8 bytes the peers write.
         comparison.module =
             FastestOf({setup.hostPath, "--ansi", "--raw", "--field", "Content", comparison.file},
                       ProcessRuns);
@@ -250,19 +251,21 @@ bool PrintInflateTarget(const Input& input, double target) {
     return PrintTarget(what, measured, goal, ratio <= target);
 }
 
-bool PrintSpeedupTarget(const Comparison& comparison, double target, double aim) {
-    const std::string what = comparison.label + ": " + comparison.peer.front() + " / --ansi";
-    if (!comparison.module.ok || !comparison.other.ok) {
+bool PrintSpeedupTarget(const Comparison& comparison, double target) {
+    const std::string what =
+        comparison.label + ": " + comparison.peer.front() + " / quillet-host (UTF-16 call)";
+    if (!comparison.moduleWide.ok || !comparison.other.ok) {
         return PrintNotMeasured(what);
     }
-    const double speedup = comparison.other.wallSeconds / comparison.module.wallSeconds;
+    const double speedup = comparison.other.wallSeconds / comparison.moduleWide.wallSeconds;
+    if (comparison.module.ok) {
+        std::printf("  (%s: %s / quillet-host --ansi %.2f)\n", comparison.label.c_str(),
+                    comparison.peer.front().c_str(),
+                    comparison.other.wallSeconds / comparison.module.wallSeconds);
+    }
     char measured[32], goal[48];
     std::snprintf(measured, sizeof measured, "%.2f", speedup);
-    if (aim > target) {
-        std::snprintf(goal, sizeof goal, ">= %.1f (aim %.1f)", target, aim);
-    } else {
-        std::snprintf(goal, sizeof goal, ">= %.1f", target);
-    }
+    std::snprintf(goal, sizeof goal, ">= %.1f", target);
     return PrintTarget(what, measured, goal, speedup >= target);
 }
 
@@ -339,9 +342,8 @@ bool ReportStreamingTargets(const StreamingSetup& setup) {
         holds &= PrintBaselineTarget(inputs[1], DocumentBaselineSpeedupTarget);
         holds &= PrintInflateTarget(inputs[0], WorkbookOverInflateTarget);
         holds &= PrintInflateTarget(inputs[1], DocumentOverInflateTarget);
-        holds &= PrintSpeedupTarget(comparisons[0], PeerSpeedupTarget, PeerSpeedupAim);
-        holds &= PrintSpeedupTarget(comparisons[1], DocumentPeerSpeedupTarget,
-                                    DocumentPeerSpeedupTarget);
+        holds &= PrintSpeedupTarget(comparisons[0], PeerSpeedupTarget);
+        holds &= PrintSpeedupTarget(comparisons[1], DocumentPeerSpeedupTarget);
         holds &= PrintTextTarget(inputs[0]);
         holds &= PrintTextTarget(inputs[1]);
     } else {
