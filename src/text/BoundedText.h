@@ -21,7 +21,14 @@ class BoundedText {
 
     // Appends what still fits of `text`, never part of a UTF-8 character.
     void Append(std::string_view text);
-    void Append(char c) { Append(std::string_view(&c, 1)); }
+    // An ASCII character: the separators, appended once per cell or run.
+    void Append(char c) {
+        if (text_.size() < limit_ && text_.size() < text_.capacity()) {
+            text_.push_back(c);
+        } else {
+            Append(std::string_view(&c, 1));
+        }
+    }
 
     // Nothing more can be appended: readers stop reading.
     bool full() const { return text_.size() >= limit_; }
