@@ -123,7 +123,8 @@ std::vector<Relationship> ReadRelationships(ZipArchive& archive, std::string_vie
     for (const TiXmlElement* element = root->FirstChildElement(); element != nullptr;
          element = element->NextSiblingElement()) {
         scope.Open(*element, 2);
-        if (scope.Element(element->Value()).Is(Namespace::PackageRelationships, "Relationship")) {
+        if (scope.Element(element->ValueStr())
+                .Is(Namespace::PackageRelationships, "Relationship")) {
             const bool external =
                 std::string_view(AttributeOr(*element, "TargetMode", "")) == "External";
             relationships.push_back(
@@ -160,11 +161,11 @@ std::vector<ListedPart> ReadListedParts(ZipArchive& archive, const std::string& 
     for (const TiXmlElement* parent = root->FirstChildElement(); parent != nullptr;
          parent = parent->NextSiblingElement()) {
         scope.Open(*parent, 2);
-        if (scope.Element(parent->Value()).Is(space, list)) {
+        if (scope.Element(parent->ValueStr()).Is(space, list)) {
             for (const TiXmlElement* element = parent->FirstChildElement(); element != nullptr;
                  element = element->NextSiblingElement()) {
                 scope.Open(*element, 3);
-                if (scope.Element(element->Value()).Is(space, item)) {
+                if (scope.Element(element->ValueStr()).Is(space, item)) {
                     const char* id = scope.AttributeValue(*element, Namespace::Relationships, "id");
                     listed.push_back({AttributeOr(*element, "name", ""), id != nullptr ? id : ""});
                 }

@@ -15,7 +15,11 @@ Visit TextPartReader::Open(const TiXmlElement& element, int depth) {
         return Visit::Skip;
     }
     scope_.Open(element, depth);
-    const QualifiedName name = scope_.Element(element.Value());
+    const QualifiedName name = scope_.Element(element.ValueStr());
+    if (names_.size() <= static_cast<size_t>(depth)) {
+        names_.resize(static_cast<size_t>(depth) + 1);
+    }
+    names_[static_cast<size_t>(depth)] = name;
     if (name.space != Namespace::MarkupCompatibility) {
         return OpenNamed(name, element, depth);
     }
@@ -44,14 +48,14 @@ bool TextPartReader::Leaf(const TiXmlNode& node, int depth) {
     return true;
 }
 
-bool TextPartReader::Close(const TiXmlElement& element, int depth) {
+bool TextPartReader::Close(const TiXmlElement&, int depth) {
     if (depth == skippedFull_) {
         skippedFull_ = 0;
     } else if (depth == textDepth_) {
         textDepth_ = 0;
         TakeText(collected_.empty() ? std::string_view(" ") : std::string_view(collected_));
     } else {
-        const QualifiedName name = scope_.Element(element.Value());
+        const QualifiedName& name = names_[static_cast<size_t>(depth)];
         if (name.space == Namespace::MarkupCompatibility) {
             if (!alternatives_.empty() && alternatives_.back().first == depth) {
                 alternatives_.pop_back();

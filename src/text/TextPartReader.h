@@ -63,6 +63,8 @@ class TextPartReader : public ElementHandler {
     std::vector<std::pair<int, bool>> alternatives_;
     int textDepth_ = 0;    // the open text element's, 0 when none is
     int skippedFull_ = 0;  // the element skipped once the text was full, 0 when none is
+    // The name of the element open at each depth, as Open resolved it: its end needs it again.
+    std::vector<QualifiedName> names_;
     std::string collected_;
     std::string scratch_;
     size_t committed_ = 0;

@@ -24,7 +24,8 @@ bool ReadRichSharedStrings(PartSource& part, SharedStringTable& table,
                            const StopSignal* stop = nullptr);
 
 // A worksheet's rows: each cell's value (the shared or inline string whole, a formula's cached
-// value, a boolean as TRUE or FALSE) and a TAB, a line feed after a row with cells. `table` is null when there is none.
+// value, a boolean as TRUE or FALSE) and a TAB, a line feed after a row with cells. `table` is null
+// when there is none.
 void AppendSheetCellText(PartSource& part, const SharedStringTable* table, BoundedText& result);
 
 // A sheet's comments part: each comment's text on a line.

@@ -40,6 +40,10 @@ bool IsLowSurrogate(int32_t unit) {
 // cannot hold decoded, left to right ("_x005F_" is the underscore, so "_x005F_x0041_" is the
 // text "_x0041_"); a pair of escaped surrogates is one character, a lone one U+FFFD.
 void AppendDecoded(std::string_view text, std::string& out) {
+    if (text.find('_') == std::string_view::npos) {
+        out.append(text);  // most texts hold no escape at all
+        return;
+    }
     for (size_t at = 0; at < text.size();) {
         const size_t escape = text.find("_x", at);
         if (escape == std::string_view::npos) {
@@ -133,8 +137,7 @@ class SheetCells final : public TextPartReader {
             rowHasCells_ = false;
         } else if (local == "c") {
             inCell_ = true;
-            const char* type = scope().AttributeValue(element, Namespace::None, "t");
-            type_ = type != nullptr ? type : "";
+            type_ = TypeOf(scope().AttributeValue(element, Namespace::None, "t"));
             value_.clear();
             inline_.clear();
         } else if (local == "v" && inCell_) {
@@ -176,15 +179,17 @@ class SheetCells final : public TextPartReader {
   private:
     void AppendCell() {
         rowHasCells_ = true;
-        if (type_ == "s") {
+        if (type_ == CellType::SharedString) {
             const int32_t index = value_.empty() ? -1 : ParseCount(value_.c_str());
             if (table_ != nullptr && index >= 0) {
                 result_->Append(table_->At(index));
             }
-        } else if (type_ == "inlineStr") {
+        } else if (type_ == CellType::InlineString) {
             result_->Append(inline_);
-        } else if (type_ == "b" && (value_ == "0" || value_ == "1")) {
+        } else if (type_ == CellType::Boolean && (value_ == "0" || value_ == "1")) {
             result_->Append(value_ == "1" ? "TRUE" : "FALSE");  // as every program shows it
+        } else if (value_.find('_') == std::string::npos) {
+            result_->Append(value_);
         } else {
             decoded_.clear();
             AppendDecoded(value_, decoded_);
@@ -193,12 +198,29 @@ class SheetCells final : public TextPartReader {
         result_->Append('\t');
     }
 
+    // The cell types whose values are read otherwise than as they stand.
+    enum class CellType { Other, SharedString, InlineString, Boolean };
+
+    static CellType TypeOf(const char* type) {
+        if (type == nullptr) {
+            return CellType::Other;
+        }
+        const std::string_view name(type);
+        if (name == "s") {
+            return CellType::SharedString;
+        }
+        if (name == "inlineStr") {
+            return CellType::InlineString;
+        }
+        return name == "b" ? CellType::Boolean : CellType::Other;
+    }
+
     const SharedStringTable* table_;
     bool rowHasCells_ = false;
     bool inCell_ = false;
     bool inValue_ = false;
     bool inInline_ = false;
-    std::string type_;
+    CellType type_ = CellType::Other;
     std::string value_;
     std::string inline_;
     std::string decoded_;

@@ -71,6 +71,13 @@ struct FreeIntoPool {
 };
 using PooledNode = std::unique_ptr<TiXmlNode, FreeIntoPool>;
 
+// The node as an element, or null: its type is read without the virtual ToElement() call, once
+// for every node of every tree.
+const TiXmlElement* AsElement(const TiXmlNode& node) {
+    return node.Type() == TiXmlNode::TINYXML_ELEMENT ? static_cast<const TiXmlElement*>(&node)
+                                                     : nullptr;
+}
+
 // Thrown when reading has to stop before the text's end.
 struct StopReading {
     Status status;
@@ -98,7 +105,7 @@ uint64_t CostOf(const TiXmlNode& root) {
     uint64_t cost = CostPerParse;
     for (const TiXmlNode* node = &root;;) {
         ++cost;
-        if (const TiXmlElement* element = node->ToElement()) {
+        if (const TiXmlElement* element = AsElement(*node)) {
             uint64_t attributes = 0;
             for (const TiXmlAttribute* a = element->FirstAttribute(); a != nullptr; a = a->Next()) {
                 ++attributes;
@@ -589,7 +596,7 @@ class StreamParser {
         const TiXmlNode* node = &root;
         for (;;) {
             bool enter = false;
-            if (const TiXmlElement* element = node->ToElement()) {
+            if (const TiXmlElement* element = AsElement(*node)) {
                 enter = EmitOpen(*element, depth) == Visit::Enter && node->FirstChild() != nullptr;
                 if (!enter) {
                     EmitClose(*element, depth);
@@ -605,7 +612,7 @@ class StreamParser {
             while (node != &root && node->NextSibling() == nullptr) {
                 node = node->Parent();
                 --depth;
-                EmitClose(*node->ToElement(), depth);
+                EmitClose(*AsElement(*node), depth);
             }
             if (node == &root) {
                 return;

@@ -72,9 +72,15 @@ void NamespaceScope::Close(int depth) {
     }
 }
 
-QualifiedName NamespaceScope::Resolve(const char* name, bool element) const {
-    const std::string_view qualified(name);
-    const size_t colon = qualified.find(':');
+QualifiedName NamespaceScope::Resolve(std::string_view qualified, bool element) const {
+    // Names are short: a loop of a few bytes, not a call.
+    size_t colon = 0;
+    while (colon < qualified.size() && qualified[colon] != ':') {
+        ++colon;
+    }
+    if (colon == qualified.size()) {
+        colon = std::string_view::npos;
+    }
     if (colon == std::string_view::npos && !element) {
         return {Namespace::None, qualified};
     }
@@ -93,7 +99,7 @@ QualifiedName NamespaceScope::Resolve(const char* name, bool element) const {
 const char* NamespaceScope::AttributeValue(const TiXmlElement& element, Namespace space,
                                            std::string_view local) const {
     for (const TiXmlAttribute* a = element.FirstAttribute(); a != nullptr; a = a->Next()) {
-        if (Attribute(a->Name()).Is(space, local)) {
+        if (Attribute(a->NameTStr()).Is(space, local)) {
             return a->Value();
         }
     }

@@ -45,8 +45,8 @@ class NamespaceScope {
     void Close(int depth);
 
     // An element's or an attribute's name; unprefixed attributes are in no namespace.
-    QualifiedName Element(const char* name) const { return Resolve(name, true); }
-    QualifiedName Attribute(const char* name) const { return Resolve(name, false); }
+    QualifiedName Element(std::string_view name) const { return Resolve(name, true); }
+    QualifiedName Attribute(std::string_view name) const { return Resolve(name, false); }
 
     // The value of the attribute with that namespace and local name, or null.
     const char* AttributeValue(const TiXmlElement& element, Namespace space,
@@ -59,7 +59,7 @@ class NamespaceScope {
         int depth;
     };
 
-    QualifiedName Resolve(const char* name, bool element) const;
+    QualifiedName Resolve(std::string_view qualified, bool element) const;
 
     std::vector<Binding> bindings_;
 };
