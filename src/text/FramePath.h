@@ -2,9 +2,11 @@
 
 #include <array>
 #include <cstddef>
-#include <cstring>
+#include <string_view>
 
 #include <tinyxml.h>
+
+#include "xml/ElementNames.h"
 
 namespace quillet {
 
@@ -16,11 +18,11 @@ class FramePath {
     static constexpr int MaxFrames = 3;
 
     FramePath(const char* first, const char* second = nullptr, const char* third = nullptr)
-        : names_{first, second, third} {}
+        : names_{NameOf(first), NameOf(second), NameOf(third)} {}
 
     int count() const {
         int count = 0;
-        while (count < MaxFrames && names_[static_cast<size_t>(count)] != nullptr) {
+        while (count < MaxFrames && !names_[static_cast<size_t>(count)].empty()) {
             ++count;
         }
         return count;
@@ -28,7 +30,7 @@ class FramePath {
     // Whether the element, at a depth no deeper than count(), opens the frame of its depth.
     bool Opens(const TiXmlElement& element, int depth) {
         if (reached_ + 1 != depth ||
-            std::strcmp(element.Value(), names_[static_cast<size_t>(depth - 1)]) != 0) {
+            !IsNamed(element, names_[static_cast<size_t>(depth - 1)])) {
             return false;
         }
         reached_ = depth;
@@ -45,7 +47,10 @@ class FramePath {
 
   private:
     static constexpr int Finished = 1000;
-    std::array<const char*, MaxFrames> names_;
+    static std::string_view NameOf(const char* name) {
+        return name != nullptr ? std::string_view(name) : std::string_view();
+    }
+    std::array<std::string_view, MaxFrames> names_;
     int reached_ = 0;
 };
 

@@ -6,15 +6,12 @@
 #include "text/DocumentText.h"
 #include "text/FramePath.h"
 #include "text/StreamedReaders.h"
+#include "xml/ElementNames.h"
 #include "xml/ElementStream.h"
 #include "xml/TextConversion.h"
 
 namespace quillet {
 namespace {
-
-bool IsNamed(const TiXmlElement& element, const char* name) {
-    return std::strcmp(element.Value(), name) == 0;
-}
 
 // The text of the first "w:body" of the first "w:document": the blocks (its child elements), in
 // each the texts three levels below the body (block, run, text), each followed by a TAB, and a line

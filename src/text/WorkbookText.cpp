@@ -12,15 +12,12 @@
 #include "text/FramePath.h"
 #include "text/NumberedParts.h"
 #include "text/StreamedReaders.h"
+#include "xml/ElementNames.h"
 #include "xml/ElementStream.h"
 #include "xml/TextConversion.h"
 
 namespace quillet {
 namespace {
-
-bool IsNamed(const TiXmlElement& element, const char* name) {
-    return std::strcmp(element.Value(), name) == 0;
-}
 
 const std::string* TextOf(const TiXmlNode& node) {
     const TiXmlText* text = node.ToText();
@@ -38,7 +35,7 @@ class SharedItems final : public ElementHandler {
             if (!frames_.Opens(element, depth)) {
                 return Visit::Skip;
             }
-            const char* uniqueCount = element.Attribute("uniqueCount");
+            const char* uniqueCount = AttributeNamed(element, "uniqueCount");
             table_.declaredCount = uniqueCount != nullptr ? ParseCount(uniqueCount) : -1;
             return table_.declaredCount > 0 ? Visit::Enter : Visit::Stop;
         }
@@ -126,7 +123,7 @@ class SheetRows final : public ElementHandler {
                 return result_.full() ? Visit::Skip : Visit::Enter;
             case Cell: {
                 hasCell_ = true;
-                type_ = TypeOf(element.Attribute("t"));
+                type_ = TypeOf(AttributeNamed(element, "t"));
                 return Visit::Enter;
             }
             case CellChild:
