@@ -25,9 +25,9 @@ static_assert(std::string_view(TIXML_DEBIAN_REVISION) == "2.6.2-6+deb12u1",
 // attribute with all earlier ones of its element.
 constexpr int MaxXmlAttributes = TIXML_MAX_ATTRIBUTES;
 
-// About 32 MiB of tree: far above any real properties part or slide. The properties and the
-// slides are read through BoundedTreeFilter; the body, the worksheets and the shared strings are
-// bounded by the part size alone.
+// About 32 MiB of tree: far above any real properties, relationships, workbook or presentation
+// part, the parts read whole through BoundedTreeFilter. The parts that grow with the document
+// (body, worksheets, shared strings, slides, notes) are streamed an element at a time.
 constexpr uint64_t MaxBoundedTreeBytes = uint64_t{32} << 20;
 
 // Parses a part's text the one way every reader does (encoding taken from a byte-order mark or
