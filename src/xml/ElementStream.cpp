@@ -78,11 +78,6 @@ const TiXmlElement* AsElement(const TiXmlNode& node) {
                                                      : nullptr;
 }
 
-// Thrown when reading has to stop before the text's end.
-struct StopReading {
-    Status status;
-};
-
 bool IsBlank(const TiXmlText& text) {
     const std::string& value = text.ValueStr();
     return std::all_of(value.begin(), value.end(), [](char c) { return TinyXml::IsWhiteSpace(c); });
@@ -137,11 +132,11 @@ class StreamParser {
     }
 
     Status Run() {
-        try {
-            return ParseDocument() ? Status::Ok() : Status::NotParsed();
-        } catch (const StopReading& stop) {
-            return stop.status;
+        const bool parsed = ParseDocument();
+        if (!stop_.ok()) {
+            return stop_;
         }
+        return parsed ? Status::Ok() : Status::NotParsed();
     }
 
   private:
@@ -160,15 +155,17 @@ class StreamParser {
         OpenFrame& operator=(const OpenFrame&) = delete;
 
         FrameElement& element() { return *element_; }
-        void Add(const TiXmlAttribute& attribute) {
+        // False when the attributes of the open elements would hold too much: reading stops.
+        bool Add(const TiXmlAttribute& attribute) {
             const size_t bytes =
                 attribute.NameTStr().size() + attribute.ValueStr().size() + BytesPerAttribute;
             attributeBytes_ += bytes;
             parser_.openAttributeBytes_ += bytes;
             if (parser_.openAttributeBytes_ > MaxOpenAttributeBytes) {
-                throw StopReading{Status::Cut("the attributes of the open elements")};
+                return parser_.Stop(Status::Cut("the attributes of the open elements"));
             }
             element_->SetAttribute(attribute.Name(), attribute.Value());
+            return true;
         }
 
       private:
@@ -180,28 +177,37 @@ class StreamParser {
 
     char At(size_t offset) const { return *window_.At(offset); }
 
-    // Makes the window reach `offset` unless the text ends before it.
-    void Need(size_t offset) {
-        if (!window_.Reach(offset) && !window_.whole()) {
-            throw StopReading{
-                window_.stop() == Status::Code::Unreadable
-                    ? Status::Unreadable()
-                    : Status::Cut("the request's bytes, or one node past the window")};
+    // Reading ends before the text's end, for `why`: every step after answers as a failed one
+    // (NoOffset, false), and nothing more is read, built or handed over. Answers false.
+    bool Stop(Status why) {
+        if (stop_.ok()) {
+            stop_ = std::move(why);
         }
+        return false;
+    }
+    bool stopped() const { return !stop_.ok(); }
+
+    // Makes the window reach `offset` unless the text ends before it; false when reading stops.
+    bool Need(size_t offset) {
+        if (stopped()) {
+            return false;
+        }
+        if (!window_.Reach(offset) && !window_.whole()) {
+            return Stop(window_.stop() == Status::Code::Unreadable
+                            ? Status::Unreadable()
+                            : Status::Cut("the request's bytes, or one node past the window"));
+        }
+        return true;
     }
 
-    void TakeNodes(uint64_t cost) {
-        if (!budget_.TakeNodes(cost)) {
-            throw StopReading{Status::Cut("the request's nodes")};
-        }
+    bool TakeNodes(uint64_t cost) {
+        return !stopped() && (budget_.TakeNodes(cost) || Stop(Status::Cut("the request's nodes")));
     }
 
     // Nothing more is parsed once the request's budget is spent: what a parse costs is taken
     // after it, so the last one may take more than was left, never a second.
-    void EnsureNodesLeft() {
-        if (budget_.nodesLeft() == 0) {
-            throw StopReading{Status::Cut("the request's nodes")};
-        }
+    bool EnsureNodesLeft() {
+        return !stopped() && (budget_.nodesLeft() > 0 || Stop(Status::Cut("the request's nodes")));
     }
 
     TiXmlNode* Identify(TiXmlNode& parent, size_t at) {
@@ -219,15 +225,17 @@ class StreamParser {
         const size_t start = at;
         for (;;) {
             window_.Release(at);
-            Need(at + LookAhead);
-            const char* stopped = TinyXml::SkipWhiteSpace(window_.At(at), encoding_);
-            if (stopped == nullptr) {
+            if (!Need(at + LookAhead)) {
+                return NoOffset;
+            }
+            const char* end = TinyXml::SkipWhiteSpace(window_.At(at), encoding_);
+            if (end == nullptr) {
                 return at == start ? NoOffset : at;
             }
             if (skipped != nullptr) {
-                Record(*skipped, window_.At(at), stopped);
+                Record(*skipped, window_.At(at), end);
             }
-            at = window_.OffsetOf(stopped);
+            at = window_.OffsetOf(end);
             if (window_.whole() || at + LookAhead <= window_.end()) {
                 return at;
             }
@@ -268,34 +276,40 @@ class StreamParser {
     auto ParseWhole(const Make& make, size_t at, const Parse& parse) {
         using Item = std::remove_pointer_t<decltype(make(window_.At(at)))>;
         for (;;) {
-            EnsureNodesLeft();
+            if (!EnsureNodesLeft()) {
+                return Parsed<Item>{nullptr, NoOffset};
+            }
             std::unique_ptr<Item> item(make(window_.At(at)));
-            const char* stopped = parse(*item, window_.At(at));
-            const size_t next = stopped != nullptr ? window_.OffsetOf(stopped) : NoOffset;
+            const char* end = parse(*item, window_.At(at));
+            const size_t next = end != nullptr ? window_.OffsetOf(end) : NoOffset;
             // Every try costs what it read, settled or not.
             const size_t read = (next != NoOffset ? next : window_.end()) - at;
-            TakeNodes(CostPerParse + 1 + read / TextBytesPerUnit);
+            if (!TakeNodes(CostPerParse + 1 + read / TextBytesPerUnit)) {
+                return Parsed<Item>{nullptr, NoOffset};
+            }
             if (window_.whole() || (next != NoOffset && next < window_.end())) {
                 return Parsed<Item>{std::move(item), next};
             }
             item.reset();
-            Need(at + std::max(2 * (window_.end() - at), XmlWindow::PieceBytes));
+            if (!Need(at + std::max(2 * (window_.end() - at), XmlWindow::PieceBytes))) {
+                return Parsed<Item>{nullptr, NoOffset};
+            }
         }
     }
 
     // Reads on until the window holds a '<' after `at`, where a text that starts at `at` most
     // likely ends, so that a long text is parsed once rather than on ever larger windows.
-    void ReachNextTag(size_t at) {
+    bool ReachNextTag(size_t at) {
         for (size_t from = at;;) {
             const void* tag = std::memchr(window_.At(from), '<', window_.end() - from);
             if (tag != nullptr || window_.whole()) {
-                if (tag != nullptr) {
-                    Need(window_.OffsetOf(static_cast<const char*>(tag)) + LookAhead);
-                }
-                return;
+                return tag == nullptr ||
+                       Need(window_.OffsetOf(static_cast<const char*>(tag)) + LookAhead);
             }
             from = window_.end();
-            Need(window_.end() + std::max(window_.end() - at, XmlWindow::PieceBytes));
+            if (!Need(window_.end() + std::max(window_.end() - at, XmlWindow::PieceBytes))) {
+                return false;
+            }
         }
     }
 
@@ -320,19 +334,24 @@ class StreamParser {
     // step: one larger than WholeElementBytes, and the few that straddle the end of the window
     // as it was read, in pieces, up to them.
     bool TryWhole(TiXmlNode& element, int depth, size_t at, size_t& next) {
-        EnsureNodesLeft();
+        next = NoOffset;
+        if (!EnsureNodesLeft()) {
+            return true;
+        }
         const size_t horizon = std::min(at + WholeElementBytes, window_.end());
-        const char* stopped = nullptr;
+        const char* end = nullptr;
         {
             const XmlWindow::EndedAt ended(window_, horizon);
-            stopped = element.Parse(window_.At(at), nullptr, encoding_);
+            end = element.Parse(window_.At(at), nullptr, encoding_);
         }
-        TakeNodes(CostOf(element));
-        next = stopped != nullptr ? window_.OffsetOf(stopped) : NoOffset;
+        if (!TakeNodes(CostOf(element))) {
+            return true;
+        }
+        next = end != nullptr ? window_.OffsetOf(end) : NoOffset;
         const bool settled =
             (next != NoOffset && next < horizon) || (window_.whole() && horizon == window_.end());
-        if (settled && next != NoOffset) {
-            Replay(element, depth);
+        if (settled && next != NoOffset && !Replay(element, depth)) {
+            next = NoOffset;
         }
         return settled;
     }
@@ -352,7 +371,9 @@ class StreamParser {
         if (p == NoOffset || At(p) == '\0') {
             return NoOffset;
         }
-        TakeNodes(CostPerParse + 1);
+        if (!TakeNodes(CostPerParse + 1)) {
+            return NoOffset;
+        }
         OpenFrame frame(*this, parent);
         frame.element().SetValue(name);
         p = ReadStartTag(frame, p);
@@ -360,6 +381,9 @@ class StreamParser {
             return NoOffset;
         }
         const Visit visit = EmitOpen(frame.element(), depth);
+        if (visit == Visit::Stop) {
+            return NoOffset;
+        }
         const int skippedBefore = skipFrom_;
         if (visit == Visit::Skip && skipFrom_ == 0) {
             skipFrom_ = depth;
@@ -370,8 +394,8 @@ class StreamParser {
             p = ReadEndTag(name, ReadFrameContent(frame.element(), depth, p + 1, cutShort));
         }
         skipFrom_ = skippedBefore;
-        if (p != NoOffset) {
-            EmitClose(frame.element(), depth);
+        if (p != NoOffset && !EmitClose(frame.element(), depth)) {
+            return NoOffset;
         }
         return p;
     }
@@ -379,7 +403,9 @@ class StreamParser {
     // TinyXML's ReadName at `at`, with the whole name in the window.
     size_t ReadNameAt(size_t at, std::string& name) {
         for (size_t reach = LookAhead;; reach *= 2) {
-            Need(at + reach);
+            if (!Need(at + reach)) {
+                return NoOffset;
+            }
             const char* end = TinyXml::ReadName(window_.At(at), &name, encoding_);
             if (end == nullptr) {
                 return NoOffset;
@@ -413,9 +439,11 @@ class StreamParser {
                 frame.element().Attribute(parsed.item->Name()) != nullptr) {
                 return NoOffset;  // no value, or the name given twice
             }
-            frame.Add(*parsed.item);
             // Compared with each earlier attribute of the element, as TinyXML compares them.
-            TakeNodes(static_cast<uint64_t>(attributes - 1) / AttributeComparisonsPerUnit);
+            if (!frame.Add(*parsed.item) ||
+                !TakeNodes(static_cast<uint64_t>(attributes - 1) / AttributeComparisonsPerUnit)) {
+                return NoOffset;
+            }
             p = parsed.next;
         }
     }
@@ -439,9 +467,12 @@ class StreamParser {
                 // Text between the children: parsed with the element's setting but linked only
                 // when it is not blank, as in ReadValue.
                 if (skippedTooLong_) {
-                    throw StopReading{Status::Cut("one text past the window")};
+                    Stop(Status::Cut("one text past the window"));
+                    return NoOffset;
                 }
-                ReachNextTag(p);
+                if (!ReachNextTag(p)) {
+                    return NoOffset;
+                }
                 const auto text =
                     ParseWhole([](const char*) { return new TiXmlText(""); }, p,
                                [&](TiXmlText& node, const char* from) {
@@ -451,8 +482,8 @@ class StreamParser {
                 if (next != NoOffset && !skipped_.empty()) {
                     text.item->SetValue(skipped_ + text.item->ValueStr());
                 }
-                if (next != NoOffset && !IsBlank(*text.item)) {
-                    EmitLeaf(*text.item, depth + 1);
+                if (next != NoOffset && !IsBlank(*text.item) && !EmitLeaf(*text.item, depth + 1)) {
+                    next = NoOffset;
                 }
             } else if (TinyXml::StringEqual(window_.At(p), "</", false, encoding_)) {
                 return p;
@@ -478,8 +509,8 @@ class StreamParser {
         }
         node.reset();
         const auto leaf = ParseWhole([&](const char*) { return Identify(parent, at); }, at);
-        if (leaf.next != NoOffset) {
-            EmitLeaf(*leaf.item, depth);
+        if (leaf.next != NoOffset && !EmitLeaf(*leaf.item, depth)) {
+            return NoOffset;
         }
         return leaf.next;
     }
@@ -489,7 +520,9 @@ class StreamParser {
             return NoOffset;
         }
         const std::string endTag = "</" + name;
-        Need(p + endTag.size() + LookAhead);
+        if (!Need(p + endTag.size() + LookAhead)) {
+            return NoOffset;
+        }
         if (!TinyXml::StringEqual(window_.At(p), endTag.c_str(), false, encoding_)) {
             return NoOffset;
         }
@@ -498,11 +531,13 @@ class StreamParser {
     }
 
     bool ParseDocument() {
-        Need(LookAhead);
-        if (At(0) == '\0') {
+        if (!Need(LookAhead) || At(0) == '\0') {
             return false;
         }
         encoding_ = InitialEncoding();
+        if (stopped()) {
+            return false;
+        }
         if (encoding_ == TIXML_ENCODING_UNKNOWN &&
             std::memcmp(window_.At(0), ByteOrderMark, 3) == 0) {
             encoding_ = TIXML_ENCODING_UTF8;
@@ -527,11 +562,14 @@ class StreamParser {
                 node.reset();
                 const auto parsed =
                     ParseWhole([&](const char*) { return Identify(scratch_, at); }, at);
+                if (parsed.item == nullptr) {
+                    return false;  // reading stopped
+                }
                 TakeDeclaredEncoding(*parsed.item);
                 // Other nodes that end short end the document.
                 next = parsed.next;
-                if (next != NoOffset) {
-                    EmitLeaf(*parsed.item, 1);
+                if (next != NoOffset && !EmitLeaf(*parsed.item, 1)) {
+                    return false;
                 }
             }
             at = next == NoOffset ? NoOffset : SkipSpace(next);
@@ -543,7 +581,9 @@ class StreamParser {
     TiXmlEncoding InitialEncoding() {
         size_t at = 0;
         for (;;) {
-            Need(at + LookAhead);
+            if (!Need(at + LookAhead)) {
+                return TIXML_ENCODING_UNKNOWN;
+            }
             while (at < window_.end() && LeadingSpace.find(At(at)) != std::string_view::npos) {
                 ++at;
             }
@@ -568,41 +608,44 @@ class StreamParser {
     // The handler sees nothing below an element it skipped.
     bool Hidden(int depth) const { return skipFrom_ != 0 && depth > skipFrom_; }
 
+    // Visit::Stop, and reading stops, when the handler ends it.
     Visit EmitOpen(const TiXmlElement& element, int depth) {
         if (Hidden(depth)) {
             return Visit::Skip;
         }
         const Visit visit = handler_.Open(element, depth);
         if (visit == Visit::Stop) {
-            throw StopReading{Status::Abandoned()};
+            Stop(Status::Abandoned());
         }
         return visit;
     }
 
-    void EmitClose(const TiXmlElement& element, int depth) {
-        if (!Hidden(depth) && !handler_.Close(element, depth)) {
-            throw StopReading{Status::Abandoned()};
-        }
+    // False, and reading stops, when the handler ends it.
+    bool EmitClose(const TiXmlElement& element, int depth) {
+        return Hidden(depth) || handler_.Close(element, depth) || Stop(Status::Abandoned());
     }
 
-    void EmitLeaf(const TiXmlNode& node, int depth) {
-        if (!Hidden(depth) && !handler_.Leaf(node, depth)) {
-            throw StopReading{Status::Abandoned()};
-        }
+    bool EmitLeaf(const TiXmlNode& node, int depth) {
+        return Hidden(depth) || handler_.Leaf(node, depth) || Stop(Status::Abandoned());
     }
 
-    // Hands over the nodes of a tree TinyXML parsed whole, `root` at `depth`.
-    void Replay(const TiXmlNode& root, int depth) {
+    // Hands over the nodes of a tree TinyXML parsed whole, `root` at `depth`; false when reading
+    // stopped.
+    bool Replay(const TiXmlNode& root, int depth) {
         const TiXmlNode* node = &root;
         for (;;) {
             bool enter = false;
             if (const TiXmlElement* element = AsElement(*node)) {
-                enter = EmitOpen(*element, depth) == Visit::Enter && node->FirstChild() != nullptr;
-                if (!enter) {
-                    EmitClose(*element, depth);
+                const Visit visit = EmitOpen(*element, depth);
+                if (visit == Visit::Stop) {
+                    return false;
                 }
-            } else {
-                EmitLeaf(*node, depth);
+                enter = visit == Visit::Enter && node->FirstChild() != nullptr;
+                if (!enter && !EmitClose(*element, depth)) {
+                    return false;
+                }
+            } else if (!EmitLeaf(*node, depth)) {
+                return false;
             }
             if (enter) {
                 node = node->FirstChild();
@@ -612,10 +655,12 @@ class StreamParser {
             while (node != &root && node->NextSibling() == nullptr) {
                 node = node->Parent();
                 --depth;
-                EmitClose(*AsElement(*node), depth);
+                if (!EmitClose(*AsElement(*node), depth)) {
+                    return false;
+                }
             }
             if (node == &root) {
-                return;
+                return true;
             }
             node = node->NextSibling();
         }
@@ -630,6 +675,7 @@ class StreamParser {
     size_t openAttributeBytes_ = 0;
     int skipFrom_ = 0;  // the depth of an element skipped, 0 when none is
     bool keepSpace_ = false;
+    Status stop_;          // why reading ended before the text's end; ok while it goes on
     std::string skipped_;  // the white space SkipSpaceInContent stepped over, when it keeps it
     bool skippedTooLong_ = false;
 };
