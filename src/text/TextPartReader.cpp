@@ -16,6 +16,7 @@ Visit TextPartReader::Open(const TiXmlElement& element, int depth) {
     }
     scope_.Open(element, depth);
     const QualifiedName name = scope_.Element(element.Value());
+    openSpaces_.push_back(name.space);
     if (name.space != Namespace::MarkupCompatibility) {
         return OpenNamed(name, element, depth);
     }
@@ -49,9 +50,16 @@ bool TextPartReader::Close(const TiXmlElement& element, int depth) {
         skippedFull_ = 0;
     } else if (depth == textDepth_) {
         textDepth_ = 0;
+        openSpaces_.pop_back();
         TakeText(collected_.empty() ? std::string_view(" ") : std::string_view(collected_));
     } else {
-        const QualifiedName name = scope_.Element(element.Value());
+        // The namespace its name had when it began; its local name is the same as then.
+        const std::string_view qualified = element.Value();
+        const size_t colon = qualified.find(':');
+        const QualifiedName name{openSpaces_.back(), colon == std::string_view::npos
+                                                         ? qualified
+                                                         : qualified.substr(colon + 1)};
+        openSpaces_.pop_back();
         if (name.space == Namespace::MarkupCompatibility) {
             if (!alternatives_.empty() && alternatives_.back().first == depth) {
                 alternatives_.pop_back();

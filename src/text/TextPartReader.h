@@ -59,6 +59,9 @@ class TextPartReader : public ElementHandler {
 
     const StopSignal* stop_;
     NamespaceScope scope_;
+    // The namespaces of the elements open, resolved once when each began: an element costs one
+    // look through the prefixes in scope, not two.
+    std::vector<Namespace> openSpaces_;
     // The depths of the mc:AlternateContent elements open, and whether each had its choice.
     std::vector<std::pair<int, bool>> alternatives_;
     int textDepth_ = 0;    // the open text element's, 0 when none is
