@@ -39,7 +39,8 @@ Visit TextPartReader::Open(const TiXmlElement& element, int depth) {
 bool TextPartReader::Leaf(const TiXmlNode& node, int depth) {
     if (textDepth_ != 0 && depth == textDepth_ + 1) {
         if (const TiXmlText* text = node.ToText()) {
-            collected_.append(WellFormedView(text->Value(), scratch_));
+            textTaken_ = true;
+            TakeText(WellFormedView(text->Value(), scratch_));
         }
     }
     return true;
@@ -51,7 +52,10 @@ bool TextPartReader::Close(const TiXmlElement& element, int depth) {
     } else if (depth == textDepth_) {
         textDepth_ = 0;
         openSpaces_.pop_back();
-        TakeText(collected_.empty() ? std::string_view(" ") : std::string_view(collected_));
+        if (!textTaken_) {
+            TakeText(" ");
+        }
+        EndText();
     } else {
         // The namespace its name had when it began; its local name is the same as then.
         const std::string_view qualified = element.Value();

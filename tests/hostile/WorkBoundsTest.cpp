@@ -125,6 +125,22 @@ std::string SlidesOfManyElements() {
     return package.Build();
 }
 
+// Pieces of text, 70 MiB in all, each `open`, 48 KiB of letters and `close`. The first KiB of
+// each is random, and the same piece before it lies beyond deflate's window: the stream
+// inflates about 70 times, as text does, not a thousand times as a bomb does.
+RepeatedStream& Pieces(RepeatedStream& stream, const std::string& open, const std::string& close) {
+    constexpr size_t PieceBytes = 48u << 10;
+    constexpr uint64_t Count = (70u << 20) / PieceBytes;
+    const std::string piece = Item(7).substr(0, 1024) + std::string(PieceBytes - 1024, 'a');
+    return stream.Repeat(open + piece + close, Count);
+}
+
+// What the full text's bound keeps of a cell or a text element of many pieces; an item that
+// does not fit the shared-string table is written into the table's own pages and let go, so
+// little more than those pages is held.
+constexpr int64_t PiecesKeptBytes = static_cast<int64_t>(RequestBudget::MaxFullTextBytes);
+constexpr int64_t ItemKeptBytes = int64_t{8} << 20;
+
 const std::vector<HostileCase>& Cases() {
     static const std::vector<HostileCase> cases{
         // One element's tree was held whole: 222 MiB for a million empty elements.
@@ -207,6 +223,36 @@ const std::vector<HostileCase>& Cases() {
         // text larger than the window.
         {"SlideOf31MiBOfControlCharacters", ControlCharacterSlide, " "},
         {"SlidesOfManyElements", SlidesOfManyElements, " "},
+        // Texts made of many pieces, past the full text's bound: "Text" holds no more of them
+        // than it keeps, whether they make one item, one cell or one text element.
+        {"SharedStringOfRunsPastTheTextBound",
+         [] {
+             RepeatedStream shared;
+             shared.Add(Declared("xl/sharedStrings.xml", "<sst><si>"));
+             Pieces(shared, "<r><t>", "</t></r>").Add("</si><si><t>after</t></si></sst>");
+             return WithStreamedPart(WorkbookMarker, "xl/sharedStrings.xml", shared,
+                                     {{"xl/worksheets/sheet1.xml",
+                                       "<worksheet><sheetData><row><c t=\"s\"><v>1</v></c></row>"
+                                       "</sheetData></worksheet>"}});
+         },
+         std::nullopt, 0, 1, false, ItemKeptBytes},
+        {"InlineStringOfRunsPastTheTextBound",
+         [] {
+             RepeatedStream sheet;
+             sheet.Add(Declared("xl/worksheets/sheet1.xml",
+                                "<worksheet><sheetData><row><c t=\"inlineStr\"><is>"));
+             Pieces(sheet, "<r><t>", "</t></r>").Add("</is></c></row></sheetData></worksheet>");
+             return WithStreamedPart(WorkbookMarker, "xl/worksheets/sheet1.xml", sheet);
+         },
+         std::nullopt, 0, 1, false, PiecesKeptBytes},
+        {"RunOfTextPiecesPastTheTextBound",
+         [] {
+             RepeatedStream body;
+             body.Add(BodyStart + "<w:p><w:r><w:t>");
+             Pieces(body, "<!---->", "").Add("</w:t></w:r></w:p>" + BodyEnd);
+             return Body(body);
+         },
+         std::nullopt, 0, 1, false, PiecesKeptBytes},
         // The UTF-16 call keeps the UTF-8 text and converts it piece by piece.
         {"SharedStringOf1MiBIn20000CellsThroughTheUtf16Call",
          [] {
