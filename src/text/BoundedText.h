@@ -38,6 +38,8 @@ class BoundedText {
     // The last byte appended, NUL when there is none.
     char last() const { return text_.empty() ? '\0' : text_.back(); }
     size_t size() const { return text_.size(); }
+    // How many more bytes may be appended.
+    size_t room() const { return limit_ > text_.size() ? limit_ - text_.size() : 0; }
     // Drops what was appended after the text had `size` bytes, as if it had never been: a part
     // that turns out not to parse gives nothing.
     void Truncate(size_t size);

@@ -27,12 +27,43 @@ bool SharedStringTable::Add(std::string_view text) {
     return true;
 }
 
+void SharedStringTable::AppendToItem(std::string_view piece) {
+    const size_t itemStart = ends_.empty() ? 0 : ends_.back();
+    const size_t item = text_.size() - itemStart;
+    const size_t used = itemStart + (ends_.size() + 1) * BytesPerItem;
+    if (full_ || itemTooLarge_ || used + item + piece.size() > maxBytes_) {
+        itemTooLarge_ = true;
+        text_.resize(itemStart);
+        return;
+    }
+    if (text_.size() + piece.size() > text_.capacity() && text_.size() >= GrowInPlaceBytes) {
+        text_.reserve(maxBytes_);
+    }
+    text_.append(piece);
+}
+
+bool SharedStringTable::EndItem() {
+    if (full_ || itemTooLarge_) {
+        DropItem();
+        full_ = true;  // nothing after an item left out may be kept
+        return false;
+    }
+    ends_.push_back(static_cast<uint32_t>(text_.size()));
+    return true;
+}
+
+void SharedStringTable::DropItem() {
+    text_.resize(ends_.empty() ? 0 : ends_.back());
+    itemTooLarge_ = false;
+}
+
 void SharedStringTable::Clear() {
     text_.clear();
     text_.shrink_to_fit();
     ends_.clear();
     ends_.shrink_to_fit();
     full_ = false;
+    itemTooLarge_ = false;
     declaredCount = -1;
 }
 

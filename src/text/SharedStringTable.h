@@ -23,6 +23,12 @@ class SharedStringTable {
 
     // False, keeping nothing, once the item would not fit: later items are not kept.
     bool Add(std::string_view text);
+    // An item given piece by piece, written into the table as it comes, so that it is never
+    // held twice: EndItem keeps it as Add would, or leaves nothing of it; DropItem leaves nothing
+    // of an item begun and not ended.
+    void AppendToItem(std::string_view piece);
+    bool EndItem();
+    void DropItem();
     void Clear();
 
     size_t size() const { return ends_.size(); }
@@ -37,6 +43,7 @@ class SharedStringTable {
   private:
     const size_t maxBytes_;
     bool full_ = false;
+    bool itemTooLarge_ = false;  // the item being appended has outgrown the table
     std::string text_;
     std::vector<uint32_t> ends_;
 };

@@ -16,10 +16,7 @@ Visit TextPartReader::Open(const TiXmlElement& element, int depth) {
     }
     scope_.Open(element, depth);
     const QualifiedName name = scope_.Element(element.ValueStr());
-    if (names_.size() <= static_cast<size_t>(depth)) {
-        names_.resize(static_cast<size_t>(depth) + 1);
-    }
-    names_[static_cast<size_t>(depth)] = name;
+    openSpaces_.push_back(name.space);
     if (name.space != Namespace::MarkupCompatibility) {
         return OpenNamed(name, element, depth);
     }
@@ -42,20 +39,31 @@ Visit TextPartReader::Open(const TiXmlElement& element, int depth) {
 bool TextPartReader::Leaf(const TiXmlNode& node, int depth) {
     if (textDepth_ != 0 && depth == textDepth_ + 1) {
         if (const TiXmlText* text = node.ToText()) {
-            collected_.append(WellFormedView(text->ValueStr(), scratch_));
+            textTaken_ = true;
+            TakeText(WellFormedView(text->ValueStr(), scratch_));
         }
     }
     return true;
 }
 
-bool TextPartReader::Close(const TiXmlElement&, int depth) {
+bool TextPartReader::Close(const TiXmlElement& element, int depth) {
     if (depth == skippedFull_) {
         skippedFull_ = 0;
     } else if (depth == textDepth_) {
         textDepth_ = 0;
-        TakeText(collected_.empty() ? std::string_view(" ") : std::string_view(collected_));
+        openSpaces_.pop_back();
+        if (!textTaken_) {
+            TakeText(" ");
+        }
+        EndText();
     } else {
-        const QualifiedName& name = names_[static_cast<size_t>(depth)];
+        // The namespace its name had when it began; its local name is the same as then.
+        const std::string_view qualified = element.ValueStr();
+        const size_t colon = qualified.find(':');
+        const QualifiedName name{openSpaces_.back(), colon == std::string_view::npos
+                                                         ? qualified
+                                                         : qualified.substr(colon + 1)};
+        openSpaces_.pop_back();
         if (name.space == Namespace::MarkupCompatibility) {
             if (!alternatives_.empty() && alternatives_.back().first == depth) {
                 alternatives_.pop_back();

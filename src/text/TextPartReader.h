@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,9 +16,9 @@ namespace quillet {
 
 // What every reader of "Text" does alike, whatever the part: names resolved by namespace, of
 // each mc:AlternateContent the first mc:Choice read and the rest (other choices, mc:Fallback)
-// not, the texts of a text element joined ("a run whose text is all white space" has no text
-// child left and counts as one space), a stop ending the reading at the next element, and the
-// point up to which the text stands when a bound cuts the part.
+// not, the texts of a text element handed over in order as they are read ("a run whose text is
+// all white space" has no text child left and counts as one space), a stop ending the reading
+// at the next element, and the point up to which the text stands when a bound cuts the part.
 class TextPartReader : public ElementHandler {
   public:
     // `result` is where the reader writes, null for one that fills a table; `stop` ends it.
@@ -37,13 +38,28 @@ class TextPartReader : public ElementHandler {
     virtual Visit OpenNamed(const QualifiedName& name, const TiXmlElement& element, int depth) = 0;
     // The element ends; `name` is as OpenNamed had it. Not called for a text element.
     virtual void CloseNamed(const QualifiedName& name, int depth) = 0;
-    // The text element `CollectText` began ended: its texts joined, or " " when it had none.
+    // A text of the text element `CollectText` began, each in turn as it is read; " " once,
+    // when the element ends, if it had none. Nothing is held for the element meanwhile: a text
+    // of many pieces costs no more memory than the reader keeps of it.
     virtual void TakeText(std::string_view text) = 0;
+    // The text element ends, after its texts.
+    virtual void EndText() {}
+
+    // The most bytes of text the reader can still keep: what the text has room for. A reader that
+    // gathers texts before it keeps them (a cell's value) gathers no more than one byte past it,
+    // which leaves what is appended of them as it would be.
+    virtual size_t TextRoom() const { return result_ != nullptr ? result_->room() : SIZE_MAX; }
+    void KeepWithinRoom(std::string& text) const {
+        const size_t room = TextRoom();
+        if (room < SIZE_MAX && text.size() > room + 1) {
+            text.resize(room + 1);
+        }
+    }
 
     // The element at `depth` is a text element: its text children are collected.
     Visit CollectText(int depth) {
         textDepth_ = depth;
-        collected_.clear();
+        textTaken_ = false;
         return Visit::Enter;
     }
     const NamespaceScope& scope() const { return scope_; }
@@ -59,13 +75,14 @@ class TextPartReader : public ElementHandler {
 
     const StopSignal* stop_;
     NamespaceScope scope_;
+    // The namespaces of the elements open, resolved once when each began: an element costs one
+    // look through the prefixes in scope, not two.
+    std::vector<Namespace> openSpaces_;
     // The depths of the mc:AlternateContent elements open, and whether each had its choice.
     std::vector<std::pair<int, bool>> alternatives_;
-    int textDepth_ = 0;    // the open text element's, 0 when none is
-    int skippedFull_ = 0;  // the element skipped once the text was full, 0 when none is
-    // The name of the element open at each depth, as Open resolved it: its end needs it again.
-    std::vector<QualifiedName> names_;
-    std::string collected_;
+    int textDepth_ = 0;       // the open text element's, 0 when none is
+    bool textTaken_ = false;  // whether the open text element gave a text
+    int skippedFull_ = 0;     // the element skipped once the text was full, 0 when none is
     std::string scratch_;
     size_t committed_ = 0;
 };

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -92,7 +93,6 @@ class RichSharedItems final : public TextPartReader {
                 return Visit::Skip;  // no later item is held
             }
             inItem_ = true;
-            item_.clear();
         } else if (name.local == "rPh" || name.local == "phoneticPr") {
             return Visit::Skip;
         } else if (name.local == "t" && inItem_) {
@@ -104,13 +104,15 @@ class RichSharedItems final : public TextPartReader {
     void CloseNamed(const QualifiedName& name, int) override {
         if (inItem_ && name.Is(Namespace::Spreadsheet, "si")) {
             inItem_ = false;
-            tableFull_ = !table_.Add(item_);
+            tableFull_ = !table_.EndItem();
         }
     }
 
     void TakeText(std::string_view text) override {
         if (inItem_) {
-            AppendDecoded(text, item_);
+            decoded_.clear();
+            AppendDecoded(text, decoded_);
+            table_.AppendToItem(decoded_);
         }
     }
 
@@ -118,7 +120,7 @@ class RichSharedItems final : public TextPartReader {
     SharedStringTable& table_;
     bool tableFull_ = false;
     bool inItem_ = false;
-    std::string item_;
+    std::string decoded_;
 };
 
 // The cells of a worksheet's rows, each its value and a TAB.
@@ -139,9 +141,9 @@ class SheetCells final : public TextPartReader {
             inCell_ = true;
             type_ = TypeOf(scope().AttributeValue(element, Namespace::None, "t"));
             value_.clear();
-            inline_.clear();
         } else if (local == "v" && inCell_) {
             inValue_ = true;
+            value_.clear();  // of two values, the last
             return CollectText(depth);
         } else if (local == "is" && inCell_) {
             inInline_ = true;
@@ -169,14 +171,30 @@ class SheetCells final : public TextPartReader {
 
     void TakeText(std::string_view text) override {
         if (inValue_) {
-            inValue_ = false;
-            value_.assign(text);
-        } else if (inInline_) {
-            AppendDecoded(text, inline_);
+            value_.append(text);
+            KeepWithinRoom(value_);
+        } else if (inInline_ && type_ == CellType::InlineString) {
+            // The cell's text as it is read: nothing of it is held.
+            decoded_.clear();
+            AppendDecoded(text, decoded_);
+            result_->Append(decoded_);
         }
     }
 
+    void EndText() override { inValue_ = false; }
+
+    // A value is kept up to the room like any text, but the index of a shared string or a
+    // boolean is read from at most its first kibibyte, whatever room is left.
+    size_t TextRoom() const override {
+        const size_t room = TextPartReader::TextRoom();
+        return inValue_ && (type_ == CellType::SharedString || type_ == CellType::Boolean)
+                   ? std::max(room, IndexBytes)
+                   : room;
+    }
+
   private:
+    static constexpr size_t IndexBytes = 1024;
+
     void AppendCell() {
         rowHasCells_ = true;
         if (type_ == CellType::SharedString) {
@@ -185,7 +203,7 @@ class SheetCells final : public TextPartReader {
                 result_->Append(table_->At(index));
             }
         } else if (type_ == CellType::InlineString) {
-            result_->Append(inline_);
+            // its text went into the text as it was read
         } else if (type_ == CellType::Boolean && (value_ == "0" || value_ == "1")) {
             result_->Append(value_ == "1" ? "TRUE" : "FALSE");  // as every program shows it
         } else if (value_.find('_') == std::string::npos) {
@@ -222,7 +240,6 @@ class SheetCells final : public TextPartReader {
     bool inInline_ = false;
     CellType type_ = CellType::Other;
     std::string value_;
-    std::string inline_;
     std::string decoded_;
 };
 
@@ -238,7 +255,6 @@ class CellComments final : public TextPartReader {
         }
         if (name.local == "comment") {
             inComment_ = true;
-            comment_.clear();
         } else if (name.local == "t" && inComment_) {
             return CollectText(depth);
         } else if (name.local == "authors" || name.local == "rPh" || name.local == "phoneticPr") {
@@ -250,20 +266,22 @@ class CellComments final : public TextPartReader {
     void CloseNamed(const QualifiedName& name, int) override {
         if (inComment_ && name.Is(Namespace::Spreadsheet, "comment")) {
             inComment_ = false;
-            result_->Append(comment_);
             result_->Append('\n');
         }
     }
 
     void TakeText(std::string_view text) override {
         if (inComment_) {
-            AppendDecoded(text, comment_);
+            // The comment's text as it is read: nothing of it is held.
+            decoded_.clear();
+            AppendDecoded(text, decoded_);
+            result_->Append(decoded_);
         }
     }
 
   private:
     bool inComment_ = false;
-    std::string comment_;
+    std::string decoded_;
 };
 
 }  // namespace
@@ -285,7 +303,9 @@ std::unique_ptr<TextPartReader> CellCommentReader(BoundedText& result) {
 bool ReadRichSharedStrings(PartSource& part, SharedStringTable& table, const StopSignal* stop) {
     table.Clear();
     const auto items = RichSharedItemsReader(table, stop);
-    if (!KeepsWhatWasRead(ReadElementStream(part, *items, TextSpace::Kept)) || table.size() == 0) {
+    const Status status = ReadElementStream(part, *items, TextSpace::Kept);
+    table.DropItem();  // one the reading ended in
+    if (!KeepsWhatWasRead(status) || table.size() == 0) {
         table.Clear();
         return false;
     }

@@ -14,6 +14,7 @@ struct Cost {
     double slowestSeconds = 0;  // the slowest file of the run, all its fields together
     double cpuSeconds = 0;      // the processor time of the whole run
     int64_t extraBytes = -1;    // peak memory above the start; -1 where it cannot be measured
+    std::vector<double> fieldSeconds;  // the processor time of each field's request, by index
     std::string problems;       // empty when every answer kept the protocol
 };
 
@@ -65,7 +66,8 @@ struct ContentSeen {
 };
 
 // Asks fields of the file through the exported ContentGetValue as a host does, full texts paged
-// to their end and closed; answers the protocol breaks found, and what it saw of "Content".
+// to their end and closed; answers the protocol breaks found (a full text longer than its bound
+// among them), and what it saw of "Content". RunMeasured reports what each field cost.
 std::string AskFields(const std::string& path, const std::vector<int>& fields,
                       ContentSeen* content = nullptr, bool wide = false);
 const std::vector<int>& AllFields();

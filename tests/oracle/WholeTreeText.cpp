@@ -50,7 +50,9 @@ void WholeTreeText(const std::string& partText, TextPartReader& reader, BoundedT
 bool WholeTreeRichSharedStrings(const std::string& partText, SharedStringTable& table) {
     table.Clear();
     const auto reader = RichSharedItemsReader(table);
-    if (!ReadWhole(partText, *reader) || table.size() == 0) {
+    const bool whole = ReadWhole(partText, *reader);
+    table.DropItem();  // one the walk ended in, as the streamed reading leaves none
+    if (!whole || table.size() == 0) {
         table.Clear();
         return false;
     }
