@@ -59,7 +59,7 @@ bool TextPartReader::Close(const TiXmlElement& element, int depth) {
     } else {
         // The namespace its name had when it began; its local name is the same as then.
         const std::string_view qualified = element.ValueStr();
-        const size_t colon = qualified.find(':');
+        const size_t colon = PrefixEnd(qualified);
         const QualifiedName name{openSpaces_.back(), colon == std::string_view::npos
                                                          ? qualified
                                                          : qualified.substr(colon + 1)};

@@ -73,14 +73,7 @@ void NamespaceScope::Close(int depth) {
 }
 
 QualifiedName NamespaceScope::Resolve(std::string_view qualified, bool element) const {
-    // Names are short: a loop of a few bytes, not a call.
-    size_t colon = 0;
-    while (colon < qualified.size() && qualified[colon] != ':') {
-        ++colon;
-    }
-    if (colon == qualified.size()) {
-        colon = std::string_view::npos;
-    }
+    const size_t colon = PrefixEnd(qualified);
     if (colon == std::string_view::npos && !element) {
         return {Namespace::None, qualified};
     }

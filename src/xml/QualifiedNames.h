@@ -64,6 +64,17 @@ class NamespaceScope {
     std::vector<Binding> bindings_;
 };
 
+// Where a qualified name's prefix ends (its colon), or npos for an unprefixed name. Names are
+// short: a loop of a few bytes, not a call.
+inline size_t PrefixEnd(std::string_view qualified) {
+    for (size_t at = 0; at < qualified.size(); ++at) {
+        if (qualified[at] == ':') {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
 // The namespace a URI names.
 Namespace NamespaceOf(std::string_view uri);
 
