@@ -16,7 +16,7 @@ ActiveBuilds::Registration::~Registration() {
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
-void ActiveBuilds::Stop(const std::string& name) {
+void ActiveBuilds::Stop(std::string_view name) {
     const std::lock_guard<std::mutex> lock(mutex_);
     for (Registration* build : builds_) {
         if (build->name_ == name) {

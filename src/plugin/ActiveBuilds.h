@@ -31,7 +31,7 @@ class ActiveBuilds {
     };
 
     // Asks every build of the named file to stop; changes nothing when none is built.
-    void Stop(const std::string& name);
+    void Stop(std::string_view name);
 
   private:
     std::mutex mutex_;

@@ -97,7 +97,7 @@ class RequestFile {
         if (!stamp) {
             return std::nullopt;
         }
-        return FileKey{fileName_.text(), *stamp, form};
+        return FileKey{std::string(fileName_.text()), *stamp, form};
     }
 
     const platform::FilePath& fileName_;
@@ -153,7 +153,7 @@ std::shared_ptr<const PropertyRecords> RecordsOf(RequestFile& file) {
         return std::make_shared<PropertyRecords>();
     }
     if (const auto stamp = file.KeepStamp()) {
-        Properties().Keep(file.name().text(), *stamp, records);
+        Properties().Keep(std::string(file.name().text()), *stamp, records);
     }
     return records;
 }
@@ -176,7 +176,7 @@ std::string BuildUtf8(RequestFile& file, const FieldRow& row, const StopSignal& 
 }
 
 FullTextTransfer::Built BuildFullText(RequestFile& file, const FieldRow& row, TextForm form) {
-    const ActiveBuilds::Registration build(Builds(), file.name().text());
+    const ActiveBuilds::Registration build(Builds(), std::string(file.name().text()));
     std::string utf8 = BuildUtf8(file, row, build.signal());
     if (!file.Unchanged()) {
         utf8.clear();

@@ -8,7 +8,7 @@ namespace quillet::platform {
 
 bool ReadFileStamp(const FilePath& path, FileStamp& stamp) {
     struct stat status {};
-    return !path.empty() && ::stat(path.text().c_str(), &status) == 0 &&
+    return !path.empty() && ::stat(path.c_str(), &status) == 0 &&
            StampOfStatus(status, stamp);
 }
 

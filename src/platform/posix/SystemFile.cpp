@@ -24,7 +24,7 @@ std::unique_ptr<SystemFile> SystemFile::Open(const FilePath& path) {
     }
     // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; it changes nothing for a
     // regular file.
-    const int descriptor = ::open(path.text().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) {
         return nullptr;
     }

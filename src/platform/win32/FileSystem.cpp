@@ -36,7 +36,7 @@ bool FileExists(const FilePath& path) {
         return search.valid();
     }
     WIN32_FIND_DATAA entry{};
-    const FindHandle search(::FindFirstFileA(path.text().c_str(), &entry));
+    const FindHandle search(::FindFirstFileA(path.c_str(), &entry));
     return search.valid();
 }
 

@@ -12,7 +12,7 @@ inline HANDLE OpenShared(const FilePath& path, DWORD access) {
     constexpr DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     return path.wide() ? CreateFileW(path.wideName(), access, sharing, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr)
-                       : CreateFileA(path.text().c_str(), access, sharing, nullptr, OPEN_EXISTING,
+                       : CreateFileA(path.c_str(), access, sharing, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
