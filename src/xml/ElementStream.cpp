@@ -291,7 +291,14 @@ class StreamParser {
                 return Parsed<Item>{std::move(item), next};
             }
             item.reset();
-            if (!Need(at + std::max(2 * (window_.end() - at), XmlWindow::PieceBytes))) {
+            const size_t wanted = at + std::max(2 * (window_.end() - at), XmlWindow::PieceBytes);
+            if (next == NoOffset && !window_.CanHold(wanted)) {
+                // It fails on the most a node may take: its parse fails, as it does in the whole
+                // text unless the node is larger than that bound, and the part is never kept as
+                // if cut.
+                return Parsed<Item>{nullptr, NoOffset};
+            }
+            if (!Need(wanted)) {
                 return Parsed<Item>{nullptr, NoOffset};
             }
         }
@@ -562,10 +569,12 @@ class StreamParser {
                 node.reset();
                 const auto parsed =
                     ParseWhole([&](const char*) { return Identify(scratch_, at); }, at);
-                if (parsed.item == nullptr) {
-                    return false;  // reading stopped
+                if (stopped()) {
+                    return false;
                 }
-                TakeDeclaredEncoding(*parsed.item);
+                if (parsed.item != nullptr) {
+                    TakeDeclaredEncoding(*parsed.item);
+                }
                 // Other nodes that end short end the document.
                 next = parsed.next;
                 if (next != NoOffset && !EmitLeaf(*parsed.item, 1)) {

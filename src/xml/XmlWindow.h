@@ -38,6 +38,8 @@ class XmlWindow {
     // Why reading had to stop before the text's end (Cut also when one node would not fit).
     Status stop() const { return stop_; }
 
+    // Whether the window may reach `offset`: one node takes at most MaxBytes.
+    bool CanHold(size_t offset) const { return offset - released_ <= MaxBytes; }
     // Reads on until the window reaches `offset` or the text ends; false when it cannot hold
     // that much or the source stopped short of it.
     bool Reach(size_t offset);

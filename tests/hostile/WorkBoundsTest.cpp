@@ -192,6 +192,24 @@ const std::vector<HostileCase>& Cases() {
                              .Add(BodyEnd));
          },
          " "},
+        // A node that fails on the most a node may take fails the part, whatever follows: an
+        // attribute whose quote never closes it, a CDATA section that never ends.
+        {"UnclosedAttributeFollowedBy20MiB",
+         [] {
+             return Body(RepeatedStream()
+                             .Add(BodyStart + "<w:p><w:r><w:t>a</w:t></w:r></w:p><w:p w:x=\"1>")
+                             .Repeat("<w:r><w:t>b</w:t></w:r>", (20u << 20) / 23)
+                             .Add("</w:p>" + BodyEnd));
+         },
+         " "},
+        {"UnclosedCdataFollowedBy20MiB",
+         [] {
+             return Body(RepeatedStream()
+                             .Add(BodyStart + "<w:p><w:r><w:t>a</w:t></w:r></w:p><w:p><![CDATA[")
+                             .Repeat("<w:r><w:t>b</w:t></w:r>", (20u << 20) / 23)
+                             .Add("</w:p>" + BodyEnd));
+         },
+         " "},
         // The shared strings count against the full text: the table keeps what fits.
         {"SharedStringsOf70DistinctMebibytes", DistinctMebibyteStrings,
          std::function<std::string()>(DistinctMebibyteStringsText), 0, 1, false,
