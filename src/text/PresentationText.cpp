@@ -6,6 +6,7 @@
 #include "text/FramePath.h"
 #include "text/NumberedParts.h"
 #include "text/ShapeText.h"
+#include "text/StandingText.h"
 #include "text/StreamedReaders.h"
 #include "xml/ElementStream.h"
 
@@ -80,10 +81,8 @@ class SlideShapes final : public ElementHandler {
 }  // namespace
 
 void AppendSlide(PartSource& part, BoundedText& result) {
-    const size_t before = result.size();
     SlideShapes shapes(result);
-    const Status status = ReadElementStream(part, shapes);
-    result.Truncate(StandingSize(status, before, shapes.committed(), result.size()));
+    AppendStandingText(part, shapes, result);
 }
 
 std::string DocumentText::ReadPresentationText() {

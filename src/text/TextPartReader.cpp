@@ -1,5 +1,6 @@
 #include "text/TextPartReader.h"
 
+#include "text/StandingText.h"
 #include "text/StreamedReaders.h"
 #include "xml/ElementStream.h"
 #include "xml/TextConversion.h"
@@ -80,10 +81,8 @@ bool TextPartReader::Close(const TiXmlElement& element, int depth) {
 }
 
 void AppendReadPart(PartSource& part, TextPartReader& reader, BoundedText& result) {
-    const size_t before = result.size();
-    reader.StartAt(before);
-    const Status status = ReadElementStream(part, reader, TextSpace::Kept);
-    result.Truncate(StandingSize(status, before, reader.committed(), result.size()));
+    reader.StartAt(result.size());
+    AppendStandingText(part, reader, result, TextSpace::Kept);
 }
 
 }  // namespace quillet

@@ -5,6 +5,7 @@
 #include "text/BoundedText.h"
 #include "text/DocumentText.h"
 #include "text/FramePath.h"
+#include "text/StandingText.h"
 #include "text/StreamedReaders.h"
 #include "xml/ElementNames.h"
 #include "xml/ElementStream.h"
@@ -100,10 +101,8 @@ class BodyBlocks final : public ElementHandler {
 }  // namespace
 
 void AppendWordBody(PartSource& part, BoundedText& result) {
-    const size_t before = result.size();
     BodyBlocks blocks(result);
-    const Status status = ReadElementStream(part, blocks);
-    result.Truncate(StandingSize(status, before, blocks.committed(), result.size()));
+    AppendStandingText(part, blocks, result);
 }
 
 std::string DocumentText::ReadWordText() {

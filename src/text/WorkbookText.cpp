@@ -11,6 +11,7 @@
 #include "text/DocumentText.h"
 #include "text/FramePath.h"
 #include "text/NumberedParts.h"
+#include "text/StandingText.h"
 #include "text/StreamedReaders.h"
 #include "xml/ElementNames.h"
 #include "xml/ElementStream.h"
@@ -258,10 +259,8 @@ bool ReadSharedStringTable(PartSource& part, SharedStringTable& table, const Sto
 }
 
 void AppendSheetRows(PartSource& part, const SharedStringTable* table, BoundedText& result) {
-    const size_t before = result.size();
     SheetRows rows(table, result);
-    const Status status = ReadElementStream(part, rows);
-    result.Truncate(StandingSize(status, before, rows.committed(), result.size()));
+    AppendStandingText(part, rows, result);
 }
 
 std::string DocumentText::ReadWorkbookText() {

@@ -12,17 +12,6 @@ inline bool KeepsWhatWasRead(const Status& status) {
     return status.ok() || status == Status::Code::Cut;
 }
 
-// How much of a text a part's reading leaves standing, the text having had `before` bytes when
-// the part began, `committed` after the last unit (row, block, shape) read whole, and `now`:
-// all of it when the part parses, up to the last unit read whole when a bound cut it, nothing
-// of the part when it does not parse.
-inline size_t StandingSize(const Status& status, size_t before, size_t committed, size_t now) {
-    if (status.ok()) {
-        return now;
-    }
-    return status == Status::Code::Cut ? committed : before;
-}
-
 // Reads a part's text as TinyXML parses it whole, but never holds more than a small piece of its
 // tree: an element that fits in a few dozen KiB is parsed whole by TinyXML and handed over node
 // by node; a larger one is read step for step as TinyXML's element parser reads it (its start

@@ -426,8 +426,8 @@ def markdown_document(words, slides):
 # ---------------------------------------------------------------- npm producers
 NODE_SCRIPT = r"""
 const fs = require("fs");
-const [kind, out, spec] = process.argv.slice(2);
-const doc = JSON.parse(fs.readFileSync(spec, "utf8"));
+const [kind, out, recipe] = process.argv.slice(2);
+const doc = JSON.parse(fs.readFileSync(recipe, "utf8"));
 if (kind === "pptxgenjs") {
   const pptxgen = require("pptxgenjs");
   const p = new pptxgen();
@@ -596,10 +596,10 @@ def main():
         import json
         for kind, ext in (("pptxgenjs", "pptx"), ("docx", "docx"), ("exceljs", "xlsx")):
             for i in range(count):
-                spec = os.path.join(src, f"{kind}{i:03}.json")
-                with open(spec, "w", encoding="utf-8") as f:
+                recipe = os.path.join(src, f"{kind}{i:03}.json")
+                with open(recipe, "w", encoding="utf-8") as f:
                     json.dump(node_spec(kind, Words(f"{kind}{i}")), f, ensure_ascii=False)
-                subprocess.run(["node", script, kind, os.path.join(docs, "npm", f"{kind}{i:03}.{ext}"), spec], check=False)
+                subprocess.run(["node", script, kind, os.path.join(docs, "npm", f"{kind}{i:03}.{ext}"), recipe], check=False)
     # LibreOffice saving what the libraries wrote: content controls, equations, rich text and
     # tables read from their files and written again its own way.
     resaved = os.path.join(docs, "libreoffice-resaved")
