@@ -170,6 +170,21 @@ TEST_F(ChangingFile, NothingReadDuringAFailureThatPassesIsKept) {
     EXPECT_GT(allocation, 10u);
 }
 
+// A local header that disagrees with the directory is damage, or a write between their reads:
+// a file rewritten in place takes its new times when the write starts, so its state before and
+// after a torn read is the same. Nothing of such a request is kept; the next one reads again.
+TEST_F(ChangingFile, AMemberWhoseHeaderDisagreesWithTheDirectoryIsNotKept) {
+    std::string torn = a_;
+    const size_t name = torn.find("docProps/core.xml");  // first in its local header
+    torn[name - 30 + 14] ^= 0x01;                        // that header's CRC-32
+    file_.Rewrite(torn);
+    EXPECT_EQ(Text(file_.path(), CompanyField), "Company A");
+    EXPECT_EQ(Text(file_.path(), TitleField), "");
+    ArmReadFault(1, ReadFault::Fail);
+    (void)Text(file_.path(), CompanyField);
+    EXPECT_TRUE(DisarmReadFault()) << "what was read beside the disagreeing member was kept";
+}
+
 // What is read without a failure is still kept: the next field of a sound file reads nothing.
 TEST_F(ChangingFile, WhatIsReadWholeIsKept) {
     for (const char* name : {"lo_writer", "lo_calc", "lo_impress"}) {
