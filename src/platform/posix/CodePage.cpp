@@ -71,15 +71,14 @@ class Converter {
     iconv_t handle_;
 };
 
-
 std::string ConvertTo(const char* utf8, const std::string& target) {
-    const std::u32string codePoints = DecodeUtf8(utf8 == nullptr ? "" : utf8);
-    std::string out;
+    const std::string_view text(utf8 == nullptr ? "" : utf8);
     if (IsUtf8Name(target)) {
-        for (const char32_t c : codePoints)
-            AppendUtf8(out, c);
-        return out;
+        // Decoding well-formed UTF-8 and encoding it again gives the same bytes.
+        return IsWellFormedUtf8(text) ? std::string(text) : WellFormedUtf8(text);
     }
+    const std::u32string codePoints = DecodeUtf8(text.data());
+    std::string out;
     Converter converter(target);
     for (const char32_t c : codePoints) {
         if (c < 0x80) {
@@ -111,6 +110,5 @@ std::string Utf8ToProcessAnsi(const char* utf8) {
 std::string SystemWellFormedUtf8(const char* utf8) {
     return WellFormedUtf8(utf8 != nullptr ? utf8 : "");
 }
-
 
 }  // namespace quillet::platform
