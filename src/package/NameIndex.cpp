@@ -1,11 +1,10 @@
 #include "package/NameIndex.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quillet::zip {
 namespace {
-
-constexpr size_t HeadLength = 8;
 
 // Names compare as NUL-terminated strings: whatever follows an embedded NUL never counts.
 std::string_view UpToNul(std::string_view name) {
@@ -25,12 +24,20 @@ void NameIndex::Reserve(size_t count) {
 }
 
 uint64_t NameIndex::HeadOf(std::string_view folded) {
-    uint64_t head = 0;
-    for (size_t i = 0; i < HeadLength; ++i) {
-        const auto byte = i < folded.size() ? static_cast<unsigned char>(folded[i]) : 0u;
-        head = head << 8 | byte;
+    // Eight bytes at a time, the length in the seed: a name's hash costs a few multiplications.
+    constexpr uint64_t Multiplier = 0x9E3779B97F4A7C15u;
+    uint64_t hash = (folded.size() + 1) * Multiplier;
+    size_t at = 0;
+    for (; at + sizeof(uint64_t) <= folded.size(); at += sizeof(uint64_t)) {
+        uint64_t word = 0;
+        std::memcpy(&word, folded.data() + at, sizeof word);
+        hash = (hash ^ word) * Multiplier;
+        hash ^= hash >> 29;
     }
-    return head;
+    uint64_t tail = 0;
+    std::memcpy(&tail, folded.data() + at, folded.size() - at);
+    hash = (hash ^ tail) * Multiplier;
+    return hash ^ (hash >> 32);
 }
 
 std::string_view NameIndex::Folded(const Name& name) const {
@@ -41,7 +48,6 @@ bool NameIndex::Before(const Name& left, const Name& right) const {
     if (left.head != right.head) {
         return left.head < right.head;
     }
-    // Equal heads of names without NUL bytes mean equal first bytes, up to eight of them.
     return Folded(left) < Folded(right);
 }
 
@@ -67,10 +73,9 @@ void NameIndex::Add(std::string_view storedName, int32_t index) {
 
 void NameIndex::Sort() {
     if (!sorted_) {
-        // Names arrive in entry order, so a stable sort keeps equal names in it; a merge also
-        // runs quickly over the long ordered stretches that most directories have.
-        std::stable_sort(names_.begin(), names_.end(), [this](const Name& left, const Name& right) {
-            return Before(left, right);
+        // Equal names stay in entry order, so a lookup finds the first entry of a name.
+        std::sort(names_.begin(), names_.end(), [this](const Name& left, const Name& right) {
+            return Before(left, right) || (!Before(right, left) && left.index < right.index);
         });
         sorted_ = true;
     }

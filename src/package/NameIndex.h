@@ -11,8 +11,8 @@ namespace quillet::zip {
 
 // Member names with ASCII letter case folded, each mapped to the first entry that carries it,
 // so a name lookup costs no walk of the central directory. The names share one buffer and are
-// kept sorted and searched by bisection: a lookup costs O(log n) whatever names the package
-// chose, where a hash table lets crafted names pile up in one run.
+// kept ordered (by hash, then bytes) and searched by bisection: a lookup costs O(log n) whatever
+// names the package chose, where a hash table lets crafted names pile up in one run.
 class NameIndex {
   public:
     // Longest name that can match: a stored name is compared through a buffer of this many bytes
@@ -30,8 +30,10 @@ class NameIndex {
 
   private:
     struct Name {
-        // The first eight folded bytes, most significant first and zero-padded: most names
-        // differ there, so most comparisons end without touching the buffer.
+        // A hash of the folded name: names that differ almost always differ here, even the many
+        // that share a long prefix ("ppt/slides/..."), so most comparisons end without touching
+        // the buffer. Names of equal hashes are ordered by their bytes, so crafted collisions
+        // cost no more than comparing the names themselves.
         uint64_t head = 0;
         uint32_t offset = 0;  // of the folded name in folded_
         uint32_t length = 0;
@@ -40,7 +42,7 @@ class NameIndex {
 
     static uint64_t HeadOf(std::string_view folded);
     std::string_view Folded(const Name& name) const;
-    // Orders by folded name.
+    // Orders by hash, then by folded name.
     bool Before(const Name& left, const Name& right) const;
 
     std::string folded_;
