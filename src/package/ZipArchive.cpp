@@ -49,20 +49,24 @@ bool ZipArchive::FindEndRecord(uint64_t& position) {
         return false;
     }
     const uint64_t areaStart = file_.size() - area;
-    std::vector<unsigned char> bytes(static_cast<size_t>(area));
-    if (!file_.ReadExactly(areaStart, bytes.data(), bytes.size())) {
-        return false;
-    }
-    // The signature nearest the end wins; one at the very start of the file counts as none.
-    for (size_t at = bytes.size() - 4;; --at) {
-        if (HasSignature(bytes.data() + at, EndRecordSignature) && areaStart + at != 0) {
-            position = areaStart + at;
-            return true;
-        }
-        if (at == 0) {
+    // The signature nearest the end wins; one at the very start of the file counts as none. Most
+    // packages carry no comment, so the search goes back a small piece at a time.
+    constexpr uint64_t Piece = 1024;
+    unsigned char bytes[Piece + 3];
+    for (uint64_t end = file_.size() - 3; end > areaStart;) {
+        const uint64_t start = end - std::min(Piece, end - areaStart);
+        if (!file_.ReadExactly(start, bytes, static_cast<size_t>(end - start + 3))) {
             return false;
         }
+        for (uint64_t candidate = end; candidate-- > start;) {
+            if (HasSignature(bytes + (candidate - start), EndRecordSignature) && candidate != 0) {
+                position = candidate;
+                return true;
+            }
+        }
+        end = start;
     }
+    return false;
 }
 
 bool ZipArchive::ReadEndRecord() {

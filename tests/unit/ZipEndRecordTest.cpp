@@ -52,8 +52,8 @@ class ZipEndRecord : public ::testing::Test {
 };
 
 TEST_F(ZipEndRecord, FoundBehindCommentsUpTo65513Bytes) {
-    for (const size_t length : {size_t{0}, size_t{1}, size_t{1021}, size_t{1024}, size_t{1025},
-                                size_t{40000}, size_t{65513}}) {
+    for (const size_t length : {size_t{0}, size_t{1}, size_t{1006}, size_t{1008}, size_t{1021},
+                                size_t{1024}, size_t{1025}, size_t{40000}, size_t{65513}}) {
         PackageBuilder builder = TwoMembers();
         builder.Comment(std::string(length, 'c'));
         const auto archive = Open(builder.Build());
