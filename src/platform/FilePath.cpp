@@ -56,9 +56,14 @@ std::optional<FilePath> FilePath::FromUtf16(const WideChar* name) {
     if (name == nullptr) {
         return path;
     }
-    // Measured first, then written where it fits.
-    size_t bytes = 0;
-    for (const WideChar* unit = name; *unit != 0;) {
+    // Measured first, then written where it fits; most names are ASCII all through, which
+    // needs no decoding.
+    size_t ascii = 0;
+    while (name[ascii] != 0 && static_cast<char16_t>(name[ascii]) < 0x80) {
+        ++ascii;
+    }
+    size_t bytes = ascii;
+    for (const WideChar* unit = name + ascii; *unit != 0;) {
         const auto c = CodePointAt(unit);
         if (!c) {
             return std::nullopt;
@@ -70,7 +75,10 @@ std::optional<FilePath> FilePath::FromUtf16(const WideChar* name) {
         path.long_.resize(bytes);
         out = path.long_.data();
     }
-    for (const WideChar* unit = name; *unit != 0;) {
+    for (size_t i = 0; i < ascii; ++i) {
+        *out++ = static_cast<char>(name[i]);
+    }
+    for (const WideChar* unit = name + ascii; *unit != 0;) {
         out = PutUtf8(out, *CodePointAt(unit));
     }
     *out = '\0';
