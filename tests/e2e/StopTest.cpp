@@ -9,6 +9,7 @@
 
 #include "support/PackageBuilder.h"
 #include "support/PluginModule.h"
+#include "support/Repeat.h"
 #include "support/TempFile.h"
 
 namespace quillet::test {
@@ -142,14 +143,6 @@ size_t Scale() {
 #else
     return 4;
 #endif
-}
-
-std::string Repeat(const std::string& unit, size_t times) {
-    std::string text;
-    text.reserve(unit.size() * times);
-    for (size_t i = 0; i < times; ++i)
-        text += unit;
-    return text;
 }
 
 // A document whose paragraphs each hold 400,000 empty elements, read step for step. Their long

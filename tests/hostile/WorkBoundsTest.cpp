@@ -12,23 +12,15 @@
 #include "hostile/HostileRun.h"
 #include "hostile/Streams.h"
 #include "package/RequestBudget.h"
+#include "support/Repeat.h"
 #include "support/SoundPackage.h"
 #include "text/SharedStringTable.h"
 
 namespace quillet::test {
 namespace {
 
-std::string Repeat(const std::string& unit, size_t times) {
-    std::string text;
-    text.reserve(unit.size() * times);
-    for (size_t i = 0; i < times; ++i)
-        text += unit;
-    return text;
-}
-
 // A sound package of the kind `marker` names with one part given as a deflate stream.
-std::string WithStreamedPart(const char* marker, const char* partName,
-                             const RepeatedStream& part,
+std::string WithStreamedPart(const char* marker, const char* partName, const RepeatedStream& part,
                              const std::map<std::string, std::string>& changes = {}) {
     auto parts = SoundParts(marker);
     parts.erase(partName);
@@ -54,8 +46,8 @@ std::string ParagraphOfEmptyElements(uint64_t count) {
 }
 
 // Paragraphs whose first run holds "t", and whose last child is nested 250 levels down.
-const std::string DeepParagraph = "<w:p><w:r><w:t>t</w:t></w:r>" + Repeat("<x>", 250) +
-                                  Repeat("</x>", 250) + "</w:p>";
+const std::string DeepParagraph =
+    "<w:p><w:r><w:t>t</w:t></w:r>" + Repeat("<x>", 250) + Repeat("</x>", 250) + "</w:p>";
 constexpr size_t DeepParagraphs = (16u << 20) / 2600;
 
 // 70 distinct shared strings of 1 MiB each, hardly compressible (more than the full text's bound),
@@ -153,11 +145,11 @@ const std::vector<HostileCase>& Cases() {
         // One text larger than the window ends the reading there.
         {"RunOfTextLongerThanTheWindow",
          [] {
-             return Body(RepeatedStream()
-                             .Add(BodyStart + "<w:p><w:r><w:t>before</w:t></w:r></w:p>" +
-                                  "<w:p><w:r><w:t>")
-                             .Repeat("x", 20u << 20)
-                             .Add("</w:t></w:r></w:p>" + BodyEnd));
+             return Body(
+                 RepeatedStream()
+                     .Add(BodyStart + "<w:p><w:r><w:t>before</w:t></w:r></w:p>" + "<w:p><w:r><w:t>")
+                     .Repeat("x", 20u << 20)
+                     .Add("</w:t></w:r></w:p>" + BodyEnd));
          },
          "before\t\n"},
         // White space between the children is let go as it is read.
@@ -172,8 +164,10 @@ const std::vector<HostileCase>& Cases() {
         // A node costs as much 250 levels down as at the top.
         {"ParagraphsNestedTwoHundredFiftyDeep",
          [] {
-             return Body(
-                 RepeatedStream().Add(BodyStart).Repeat(DeepParagraph, DeepParagraphs).Add(BodyEnd));
+             return Body(RepeatedStream()
+                             .Add(BodyStart)
+                             .Repeat(DeepParagraph, DeepParagraphs)
+                             .Add(BodyEnd));
          },
          Repeat("t\t\n", DeepParagraphs)},
         // The cheapest nodes there are: the request's budget of work ends them.

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "package/RequestBudget.h"
+#include "platform/AsciiText.h"
 #include "platform/Unicode.h"
 #include "props/ParseCount.h"
 #include "xml/TextConversion.h"
@@ -103,16 +104,6 @@ std::string PlainTextOf(const TiXmlElement& element) {
     element.Accept(&printer);
     // Made well-formed before the markup goes, so bytes on both sides of a tag never join.
     return DecodePrinterEscapes(StripMarkup(WellFormedText(printer.CStr())));
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 }  // namespace
@@ -243,8 +234,10 @@ std::string DecodePrinterEscapes(const std::string& text) {
             }
         }
         if (!decoded && text.compare(i, 3, "&#x") == 0 && i + 5 < text.size() &&
-            text[i + 5] == ';' && HexValue(text[i + 3]) >= 0 && HexValue(text[i + 4]) >= 0) {
-            const int value = HexValue(text[i + 3]) * 16 + HexValue(text[i + 4]);
+            text[i + 5] == ';' && platform::HexDigitValue(text[i + 3]) >= 0 &&
+            platform::HexDigitValue(text[i + 4]) >= 0) {
+            const int value =
+                platform::HexDigitValue(text[i + 3]) * 16 + platform::HexDigitValue(text[i + 4]);
             if (value < 32) {
                 output += ' ';
             } else {
