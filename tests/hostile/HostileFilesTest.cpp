@@ -29,20 +29,10 @@
 namespace quillet::test {
 namespace {
 
-// A second of wall clock per file for the small documents and the folders below.
-double MostSeconds() {
-#if defined(__SANITIZE_ADDRESS__)
-    return 10.0;
-#else
-    return RunningUnderWine() ? 5.0 : 1.0;
-#endif
-}
-
 // Wine's file calls make each file cost milliseconds: there every 13th prefix is asked.
 size_t TruncationStep() {
     return RunningUnderWine() ? 13 : 1;
 }
-constexpr int64_t MostExtraBytes = 64ll << 20;
 // The limits the README names: part size, element nesting and attributes of one element.
 constexpr uint32_t MaxPartSizeBytes = 64u << 20;
 constexpr int MaxNesting = 256;
@@ -670,7 +660,7 @@ TEST(HostileFile, RealDocumentTruncatedAtEveryOffset) {
             return slowest;
         });
         EXPECT_EQ(cost.problems, "");
-        EXPECT_LT(cost.slowestSeconds, MostSeconds());
+        EXPECT_LT(cost.slowestSeconds, RequestSeconds());
         EXPECT_LT(cost.extraBytes, MostExtraBytes);
     }
 }
@@ -695,7 +685,7 @@ TEST(HostileFile, DirectoriesAndFifosAreNoPackages) {
             return Since(start);
         });
         EXPECT_EQ(cost.problems, "");
-        EXPECT_LT(cost.slowestSeconds, MostSeconds());
+        EXPECT_LT(cost.slowestSeconds, RequestSeconds());
     }
 #ifndef _WIN32
     std::filesystem::remove(fifo);

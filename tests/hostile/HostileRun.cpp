@@ -132,6 +132,20 @@ double ProcessorSeconds() {
 #endif
 }
 
+// A file's fields together: two requests ("Content" and "Text") read its body whole, the
+// property fields share the records of the first.
+double FileSeconds() {
+    return 2 * RequestSeconds();
+}
+
+// What each field of the last AskFields cost, in processor seconds; 0 for a field not asked.
+std::vector<double> fieldSeconds(FieldCount, 0.0);
+
+// The full text ends at this many bytes, however often the package repeats what it holds.
+constexpr size_t FullTextLimit = size_t{64} << 20;
+
+}  // namespace
+
 // Processor seconds per request, one field asked and its whole transfer: the costliest shapes
 // take about half of it alone ("Content" or "Text" of 70 MiB of shared strings), which leaves
 // room for a loaded 2-core machine; runaway cost (a part read again for each sheet, a quadratic
@@ -146,21 +160,6 @@ double RequestSeconds() {
 #endif
 }
 
-// A file's fields together: two requests ("Content" and "Text") read its body whole, the
-// property fields share the records of the first.
-double FileSeconds() {
-    return 2 * RequestSeconds();
-}
-
-// What each field of the last AskFields cost, in processor seconds; 0 for a field not asked.
-std::vector<double> fieldSeconds(FieldCount, 0.0);
-
-constexpr int64_t MostExtraBytes = 64ll << 20;
-// The full text ends at this many bytes, however often the package repeats what it holds.
-constexpr size_t FullTextLimit = size_t{64} << 20;
-
-}  // namespace
-
 const std::vector<int>& AllFields() {
     static const std::vector<int> fields = [] {
         std::vector<int> all;
@@ -171,8 +170,8 @@ const std::vector<int>& AllFields() {
     return fields;
 }
 
-std::string AskFields(const std::string& path, const std::vector<int>& fields,
-                      ContentSeen* content, bool wide) {
+std::string AskFields(const std::string& path, const std::vector<int>& fields, ContentSeen* content,
+                      bool wide) {
     const PluginModule& module = PluginModule::Get();
     std::string problems;
     std::vector<char> buffer(BufferSize);

@@ -15,7 +15,7 @@ struct Cost {
     double cpuSeconds = 0;      // the processor time of the whole run
     int64_t extraBytes = -1;    // peak memory above the start; -1 where it cannot be measured
     std::vector<double> fieldSeconds;  // the processor time of each field's request, by index
-    std::string problems;       // empty when every answer kept the protocol
+    std::string problems;              // empty when every answer kept the protocol
 };
 
 // The "Content" text a case must give, made only when the case runs: some are tens of MiB, and
@@ -79,6 +79,11 @@ Cost RunMeasured(const std::function<double(std::string&)>& work);
 
 // True for the Windows build when wine runs it.
 bool RunningUnderWine();
+
+// Processor seconds one request may take in this build: one field asked and its whole transfer.
+double RequestSeconds();
+// Memory a file's requests may take above the start, beyond the text handed over.
+constexpr int64_t MostExtraBytes = 64ll << 20;
 
 // Seconds since `start`.
 double Since(std::chrono::steady_clock::time_point start);
