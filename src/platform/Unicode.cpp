@@ -148,7 +148,7 @@ std::string WellFormedUtf8(std::string_view utf8) {
     if (position == utf8.size()) {
         return out;
     }
-    out.reserve(utf8.size() + utf8.size() / 2);
+    out.reserve(utf8.size());  // grows only where a replacement is longer than what it replaces
     while (position < utf8.size()) {
         const size_t start = position;
         const char32_t c = DecodeUtf8At(utf8, position);
@@ -157,6 +157,10 @@ std::string WellFormedUtf8(std::string_view utf8) {
         } else {
             out.append(utf8.substr(start, position - start));
         }
+        // The ASCII run that follows is copied whole.
+        const size_t ascii = AsciiPrefix(utf8.substr(position));
+        out.append(utf8.substr(position, ascii));
+        position += ascii;
     }
     return out;
 }

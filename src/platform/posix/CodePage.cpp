@@ -74,8 +74,7 @@ class Converter {
 std::string ConvertTo(const char* utf8, const std::string& target) {
     const std::string_view text(utf8 == nullptr ? "" : utf8);
     if (IsUtf8Name(target)) {
-        // Decoding well-formed UTF-8 and encoding it again gives the same bytes.
-        return IsWellFormedUtf8(text) ? std::string(text) : WellFormedUtf8(text);
+        return WellFormedUtf8(text);
     }
     const std::u32string codePoints = DecodeUtf8(text.data());
     std::string out;
