@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
-#include <vector>
 
 #include "package/ZipFormat.h"
 
