@@ -16,6 +16,7 @@
 #include "package/ZipArchive.h"
 #include "platform/Env.h"
 #include "support/MemberNames.h"
+#include "support/Repeat.h"
 #include "tinyxml/TinyXmlDiff.h"
 
 namespace quillet::test {
@@ -23,16 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Repeat(const std::string& piece, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        text += piece;
-    }
-    return text;
-}
-
 std::string Nested(int depth, const std::string& inner = "t") {
-    return Repeat("<a>", depth) + inner + Repeat("</a>", depth);
+    const auto times = static_cast<size_t>(depth);
+    return Repeat("<a>", times) + inner + Repeat("</a>", times);
 }
 
 std::string WithAttributes(int count, const std::string& after = "/>") {
@@ -75,17 +69,18 @@ std::vector<Shape> HostileShapes() {
         {"CDATA", "<r><![CDATA[ <not> &amp; ]]]]><![CDATA[>]]> tail </r>"},
         {"unterminated CDATA", "<r><![CDATA[ open"},
         {"comments", "<!-- top --><r><!-- a -- b --><!---->x<!-- <r/> --></r><!-- end"},
-        {"declaration utf-8", "<?xml version='1.0' encoding='UTF-8' standalone='yes'?><r>\xC3\xA9</r>"},
+        {"declaration utf-8",
+         "<?xml version='1.0' encoding='UTF-8' standalone='yes'?><r>\xC3\xA9</r>"},
         {"declaration utf8", "<?XML VERSION=\"1.0\" ENCODING=\"utf8\"?><r>\xE2\x82\xAC</r>"},
         {"declaration latin-1", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r>\xE9\xA0</r>"},
-        {"declaration windows-1252", "<?xml encoding='windows-1252'?>\n<r a='\x80\xA0'>\x93q\x94</r>"},
+        {"declaration windows-1252",
+         "<?xml encoding='windows-1252'?>\n<r a='\x80\xA0'>\x93q\x94</r>"},
         {"declaration cut short", "<?xml version='1.0"},
         {"doctype and unknowns", "<!DOCTYPE r [<!ENTITY e 'x'>]><?pi data?><r><!x><?y?></r>"},
         {"byte-order mark", bom + "<r>x</r>"},
         {"byte-order marks in white space", bom + " " + bom + "<r> " + bom + "x</r>"},
         {"noncharacter marks", "\xEF\xBF\xBE<r>\xEF\xBF\xBF y \xEF\xBF\xBE</r>"},
-        {"stray 0xA0 around names and text",
-         "<r\xA0 a='1'\xA0>\xA0x\xA0\xA0y\xA0</r\xA0>\xA0"},
+        {"stray 0xA0 around names and text", "<r\xA0 a='1'\xA0>\xA0x\xA0\xA0y\xA0</r\xA0>\xA0"},
         {"stray 0xA0 as a name", "<\xA0\xA0 \xA0='\xA0'>\xA0</\xA0\xA0>"},
         {"high bytes everywhere", "<r\x85 \xFF='\xFE'>\x80\x81\x9F\xC0\xC1\xF5\xF8</r\x85>"},
         {"text cut inside a UTF-8 sequence", "<r>ab\xE2\x82"},
@@ -135,7 +130,6 @@ std::vector<Shape> RealMembers() {
     }
     return members;
 }
-
 
 TEST(TinyXmlDiff, HostileShapesParseAsDebiansTinyXmlParsesThem) {
     for (const Shape& shape : HostileShapes()) {
@@ -239,8 +233,8 @@ struct LinkedCase {
 // stream links its frames and parses their children.
 TEST(TinyXmlDepth, ElementsParsedUnderLinkedParentsCountTheirDepth) {
     const LinkedCase cases[] = {
-        {254, "<b><c/></b>", true},  {255, "<b/>", true},         {255, "<b><c/></b>", false},
-        {256, "<b/>", false},        {256, "<!-- c -->", true},   {1, "<b>x</b>", true},
+        {254, "<b><c/></b>", true}, {255, "<b/>", true},       {255, "<b><c/></b>", false},
+        {256, "<b/>", false},       {256, "<!-- c -->", true}, {1, "<b>x</b>", true},
     };
     for (const LinkedCase& test : cases) {
         TiXmlDocument document;
@@ -288,10 +282,8 @@ struct SpaceCase {
 // Each document has its own setting; the process-wide one is never touched.
 TEST(TinyXmlSpace, EachDocumentParsesWithItsOwnSetting) {
     const SpaceCase cases[] = {
-        {true, "<r>  a \n b  </r>", "a b"},
-        {false, "<r>  a \n b  </r>", "  a \n b  "},
-        {false, "<r><b/>  tail  </r>", nullptr},
-        {true, "<r> &amp;  x </r>", "& x"},
+        {true, "<r>  a \n b  </r>", "a b"},      {false, "<r>  a \n b  </r>", "  a \n b  "},
+        {false, "<r><b/>  tail  </r>", nullptr}, {true, "<r> &amp;  x </r>", "& x"},
         {false, "<r> &amp;  x </r>", " &  x "},
     };
     for (const SpaceCase& test : cases) {
