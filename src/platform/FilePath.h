@@ -22,7 +22,8 @@ class FilePath {
   public:
     // A name in the host's ANSI code page (null: no name, which names no file), borrowed.
     explicit FilePath(const char* ansi)
-        : borrowed_(ansi != nullptr ? ansi : ""), size_(std::char_traits<char>::length(borrowed_)) {}
+        : borrowed_(ansi != nullptr ? ansi : ""),
+          size_(std::char_traits<char>::length(borrowed_)) {}
     // Nothing for a name holding an unpaired surrogate, which names no file.
     static std::optional<FilePath> FromUtf16(const WideChar* name);
 
@@ -36,9 +37,13 @@ class FilePath {
     const char* c_str() const;
 
 #ifdef _WIN32
-    bool wide() const { return wide_ != nullptr; }
+    bool wide() const {
+        return wide_ != nullptr;
+    }
     // The UTF-16 name, or null for an ANSI one.
-    const wchar_t* wideName() const { return wide_; }
+    const wchar_t* wideName() const {
+        return wide_;
+    }
 #endif
 
   private:
@@ -49,8 +54,8 @@ class FilePath {
 
     const char* borrowed_ = nullptr;  // the host's ANSI name, or null for a converted one
     size_t size_ = 0;                 // the name's bytes
-    char inline_[InlineBytes] = {};   // a converted name that fits, NUL-terminated
-    std::string long_;                // a converted name that does not
+    char inline_[InlineBytes];  // a converted name that fits, NUL-terminated; unused otherwise
+    std::string long_;          // a converted name that does not
 #ifdef _WIN32
     const wchar_t* wide_ = nullptr;  // the host's UTF-16 name, borrowed
 #endif
