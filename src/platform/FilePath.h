@@ -50,7 +50,9 @@ class FilePath {
     // Room for the UTF-8 of any name Windows' MAX_PATH allows and of most POSIX paths.
     static constexpr size_t InlineBytes = 1024;
 
-    FilePath() = default;
+    FilePath() {
+        inline_[0] = '\0';
+    }  // an empty converted name
 
     const char* borrowed_ = nullptr;  // the host's ANSI name, or null for a converted one
     size_t size_ = 0;                 // the name's bytes
